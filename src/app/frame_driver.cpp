@@ -1,0 +1,79 @@
+// One frame's bookkeeping: refill the ring, decay the pulses, consume due
+// events, choose the colour and the scene. Main thread.
+#include "app/frame_driver.h"
+
+#include "synth/events.h"
+#include "synth/random.h"
+#include "synth/ring.h"
+#include "synth/synth.h"
+#include <cmath>
+
+double startTick = 0.0;
+int incs = 0;
+
+// Pulses: funk is the burst pulse, flexer the drum pulse, offsetaapje a
+// random offset redrawn at every burst. They live for the whole run.
+static float funk = 0.0f;
+static float flexer = 0.0f;
+static float offsetaapje = 0.0f;
+
+double ticksToSeconds(uint32_t ms) {
+    return (double)((float)ms / 1000.0f);
+}
+
+int sceneForCount(int n) {
+    if (n <= 11) return SCENE_1;
+    if (n <= 17) return SCENE_CREDITS;
+    if (n <= 27) return SCENE_0;
+    if (n <= 37) return SCENE_3;
+    if (n <= 47) return SCENE_4;
+    if (n <= 57) return SCENE_5;
+    return SCENE_NONE;
+}
+
+void framePulses(float* f, float* x, float* o) {
+    *f = funk;
+    *x = flexer;
+    *o = offsetaapje;
+}
+
+FramePlan planFrame(double t, uint32_t readPos) {
+    FramePlan plan;
+    plan.blocks = refillRing(readPos, updateSynth);
+
+    funk = (float)(funk * 0.96);
+    flexer = (float)(flexer * 0.99);
+
+    // An event due exactly now waits for the next frame: strictly later only.
+    while (const Event* e = getSynthEvent(1, t)) {
+        if (!(t > e->time)) break;
+        consumeSynthEvent(*e);
+        incs += 1;
+        flexer += 1.0f;
+    }
+    while (const Event* e = getSynthEvent(0, t)) {
+        if (!(t > e->time)) break;
+        consumeSynthEvent(*e);
+        funk += 1.0f;
+        offsetaapje = norf_frand();
+    }
+
+    if (funk < 1.0f) {
+        plan.colour[0] = 1.0f;
+        plan.colour[1] = (float)(std::sin(t / 5) * 0.2 + 0.8);
+        plan.colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);
+    } else {
+        // Strobe: white with probability 21/256, else black.
+        float c = (norf_rand() & 255) <= 20 ? 1.0f : 0.0f;
+        plan.colour[0] = plan.colour[1] = plan.colour[2] = c;
+    }
+
+    plan.n = incs;
+    plan.scene = sceneForCount(incs);
+    if (plan.scene == SCENE_NONE) incs = 0;
+    plan.t = plan.scene == SCENE_0 ? t + 8.0 : t;
+    plan.funk = funk;
+    plan.flexer = flexer;
+    plan.offsetaapje = offsetaapje;
+    return plan;
+}

@@ -1,0 +1,8 @@
+list(APPEND ISOLOOP_CORE_SOURCES
+  src/app/working_dir.cpp
+  src/app/frame_driver.cpp)
+list(APPEND ISOLOOP_EDGE_SOURCES
+  src/app/startup.cpp
+  src/app/luz.cpp
+  src/app/loading_picture.cpp
+  src/app/solids.cpp)

@@ -1,0 +1,2 @@
+list(APPEND ISOLOOP_EDGE_SOURCES
+  src/scenes/scene_table.cpp)

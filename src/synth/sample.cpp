@@ -1,0 +1,17 @@
+#include "synth/sample.h"
+
+short clip(int v) {
+    if (v > 32767) return 32767;
+    if (v < -32767) return -32767;
+    return (short)v;
+}
+
+void mix(short* dst, const short* src, float gain, int count) {
+    for (int i = 0; i < count; i++) {
+        float sum = (float)dst[i] + (float)src[i] * gain;
+        // Out-of-range floats must not reach the int conversion (undefined).
+        if (sum >= 2147483520.0f) sum = 2147483520.0f;
+        if (sum <= -2147483520.0f) sum = -2147483520.0f;
+        dst[i] = clip((int)sum);
+    }
+}

@@ -1,0 +1,8 @@
+// Sample arithmetic shared by every voice: signed 16-bit samples, full scale
+// +-32767 (the value -32768 never comes out of clip).
+#pragma once
+
+short clip(int v);
+
+// dst[i] = clip(truncate(dst[i] + src[i] * gain)), in single precision.
+void mix(short* dst, const short* src, float gain, int count);

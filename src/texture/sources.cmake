@@ -1,0 +1,5 @@
+list(APPEND ISOLOOP_CORE_SOURCES
+  src/texture/pack_reader.cpp
+  src/texture/pack_writer.cpp)
+list(APPEND ISOLOOP_EDGE_SOURCES
+  src/texture/texture_upload.cpp)

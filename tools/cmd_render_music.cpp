@@ -1,0 +1,9 @@
+// Not built yet: this subcommand arrives with its subsystem.
+#include "commands.h"
+
+#include <cstdio>
+
+int cmdRenderMusic(int, char**) {
+    fprintf(stderr, "isoloop-tool: this command is not available yet\n");
+    return 1;
+}

@@ -1,0 +1,1 @@
+target_sources(isoloop-tool PRIVATE tools/cmd_frame.cpp)

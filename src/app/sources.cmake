@@ -3,6 +3,7 @@ list(APPEND ISOLOOP_CORE_SOURCES
   src/app/frame_driver.cpp)
 list(APPEND ISOLOOP_EDGE_SOURCES
   src/app/startup.cpp
+  src/app/gl_setup.cpp
   src/app/luz.cpp
   src/app/loading_picture.cpp
   src/app/solids.cpp)

@@ -4,14 +4,12 @@
 #include "app/startup.h"
 
 #include "app/frame_driver.h"
+#include "app/gl_setup.h"
 #include "app/loading_picture.h"
 #include "app/solids.h"
 #include "app/working_dir.h"
 #include "synth/audio_device.h"
 #include "texture/pack_reader.h"
-#include "texture/texture_atlas.h"
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstdio>
 #include <string>
 
@@ -30,11 +28,7 @@ int createSurface(int fullscreen) {
 }
 
 void initGL() {
-    static const float fog_color[4] = {1.0f, 0.5f, 0.0f, 1.0f};
-    int w = gScreen->w, h = gScreen->h;
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    gluPerspective(60.0, (float)w / (float)h, 0.1, 256.0);
+    setProjection(gScreen->w, gScreen->h);
 
     // A missing pack leaves the picture black.
     static unsigned int pixels[256 * 64];
@@ -42,18 +36,7 @@ void initGL() {
     drawLoadingPicture(pixels);
     SDL_GL_SwapBuffers();
 
-    glDepthFunc(GL_LESS);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_FOG);
-    glFogi(GL_FOG_MODE, GL_EXP);
-    glFogf(GL_FOG_DENSITY, 0.05f);
-    glFogfv(GL_FOG_COLOR, fog_color);
-    glFrontFace(GL_CCW);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    generateTexture();
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    setFixedState();
 }
 
 int handleEvents() {

@@ -66,13 +66,13 @@ TEST(SampleArithmetic, MixClipsAndTruncatesTowardZero) {
     EXPECT_EQ(dst[5], -32767);
 }
 
-TEST(SampleArithmetic, MixProductIsSinglePrecision) {
-    // 16385 * 0.7f rounds differently in single and double precision: the
-    // single-precision sum 11469.499... truncates to 11469.
-    short dst[1] = {0};
-    const short src[1] = {16385};
-    mix(dst, src, 0.7f, 1);
-    EXPECT_EQ(dst[0], (short)(int)(0.0f + 16385.0f * 0.7f));
+TEST(SampleArithmetic, MixSumIsSinglePrecision) {
+    // -200 + 10 * 0.1f is -198.99999998 in double (truncates to -198) but
+    // rounds to exactly -199 in single precision.
+    short dst[1] = {-200};
+    const short src[1] = {10};
+    mix(dst, src, 0.1f, 1);
+    EXPECT_EQ(dst[0], -199);
 }
 
 TEST(SampleArithmetic, MixWithCountZeroChangesNothing) {

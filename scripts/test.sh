@@ -14,7 +14,7 @@ build() { # dir, extra cmake args
 }
 check() { # dir, ctest args
   dir="$1"; shift
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure -j"$JOBS" "$@"
+  xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --test-dir "$dir" --output-on-failure -j"$JOBS" "$@"
 }
 
 echo "== format"

@@ -1,9 +1,130 @@
-// Not built yet: this subcommand arrives with its subsystem.
+// isoloop-tool export-meshes DIR [--format obj|ply]: builds the eight solids
+// as start-up leaves them (scaled) and writes one file per solid, named after
+// it: positions and vertex normals with %.17g, triangles in stored order.
 #include "commands.h"
 
+#include "app/solids.h"
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
 
-int cmdExportMeshes(int, char**) {
-    fprintf(stderr, "isoloop-tool: this command is not available yet\n");
-    return 1;
+namespace {
+
+struct namedSolid {
+    const char* name;
+    metaBuilder* mesh;
+};
+
+const namedSolid kSolids[8] = {
+    {"mb", &mb},
+    {"stoned_forest", &stoned_forest},
+    {"stoned_mountain", &stoned_mountain},
+    {"julia", &julia},
+    {"pillars", &pillars},
+    {"pyramid", &pyramid},
+    {"lost_forest", &lost_forest},
+    {"lost_jaw", &lost_jaw},
+};
+
+void writeObj(FILE* f, const char* name, const object13& m) {
+    fprintf(f,
+            "# isoloop solid %s: %u vertices, %u triangles, counter-clockwise seen from outside\n",
+            name, m.numVertices, m.numTriangles);
+    fprintf(f, "o %s\n", name);
+    for (uint32_t i = 0; i < m.numVertices; i++)
+        fprintf(f, "v %.17g %.17g %.17g\n", m.vertices[i].x, m.vertices[i].y, m.vertices[i].z);
+    for (uint32_t i = 0; i < m.numVertices; i++)
+        fprintf(f, "vn %.17g %.17g %.17g\n", m.normals[i].x, m.normals[i].y, m.normals[i].z);
+    for (uint32_t i = 0; i < m.numTriangles; i++) {
+        const uint16_t* v = m.triangles[i].v;
+        fprintf(f, "f %d//%d %d//%d %d//%d\n", v[0] + 1, v[0] + 1, v[1] + 1, v[1] + 1, v[2] + 1,
+                v[2] + 1);
+    }
+}
+
+void writePly(FILE* f, const char* name, const object13& m) {
+    fprintf(f, "ply\nformat ascii 1.0\ncomment isoloop solid %s\n", name);
+    fprintf(f, "element vertex %u\n", m.numVertices);
+    for (const char* p : {"x", "y", "z", "nx", "ny", "nz"})
+        fprintf(f, "property double %s\n", p);
+    fprintf(f, "element face %u\nproperty list uchar int vertex_indices\nend_header\n",
+            m.numTriangles);
+    for (uint32_t i = 0; i < m.numVertices; i++)
+        fprintf(f, "%.17g %.17g %.17g %.17g %.17g %.17g\n", m.vertices[i].x, m.vertices[i].y,
+                m.vertices[i].z, m.normals[i].x, m.normals[i].y, m.normals[i].z);
+    for (uint32_t i = 0; i < m.numTriangles; i++) {
+        const uint16_t* v = m.triangles[i].v;
+        fprintf(f, "3 %d %d %d\n", v[0], v[1], v[2]);
+    }
+}
+
+// Writes to a temporary name and renames, so a failure leaves no half file.
+bool writeSolid(const std::string& path, const char* name, const object13& m, bool ply) {
+    std::string tmp = path + ".tmp";
+    FILE* f = fopen(tmp.c_str(), "w");
+    if (!f) {
+        fprintf(stderr, "isoloop-tool: cannot write %s: %s\n", tmp.c_str(), strerror(errno));
+        return false;
+    }
+    if (ply)
+        writePly(f, name, m);
+    else
+        writeObj(f, name, m);
+    bool ok = !ferror(f);
+    ok = (fclose(f) == 0) && ok;
+    if (ok && rename(tmp.c_str(), path.c_str()) == 0) return true;
+    fprintf(stderr, "isoloop-tool: cannot write %s: %s\n", path.c_str(), strerror(errno));
+    remove(tmp.c_str());
+    return false;
+}
+
+int usageError(const char* why) {
+    fprintf(stderr,
+            "isoloop-tool export-meshes: %s\nusage: isoloop-tool export-meshes DIR [--format "
+            "obj|ply]\n",
+            why);
+    return 2;
+}
+
+} // namespace
+
+int cmdExportMeshes(int argc, char** argv) {
+    const char* dir = nullptr;
+    std::string format = "obj";
+    for (int i = 0; i < argc; i++) {
+        if (!strcmp(argv[i], "--format")) {
+            if (i + 1 >= argc) return usageError("--format needs obj or ply");
+            format = argv[++i];
+            if (format != "obj" && format != "ply")
+                return usageError(("unknown format '" + format + "'").c_str());
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            return usageError((std::string("unknown option '") + argv[i] + "'").c_str());
+        } else if (!dir) {
+            dir = argv[i];
+        } else {
+            return usageError("only one output directory");
+        }
+    }
+    if (!dir || !*dir) return usageError("missing output directory");
+
+    if (mkdir(dir, 0777) != 0 && errno != EEXIST) {
+        fprintf(stderr, "isoloop-tool: cannot create directory %s: %s\n", dir, strerror(errno));
+        return 1;
+    }
+    struct stat st;
+    if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) {
+        fprintf(stderr, "isoloop-tool: %s is not a directory\n", dir);
+        return 1;
+    }
+
+    buildSolidMeshes();
+    printf("\n");
+    for (const namedSolid& s : kSolids) {
+        std::string path = std::string(dir) + "/" + s.name + "." + format;
+        if (!writeSolid(path, s.name, *s.mesh, format == "ply")) return 1;
+        printf("wrote %s\n", path.c_str());
+    }
+    return 0;
 }

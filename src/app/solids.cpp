@@ -1,8 +1,31 @@
-// Stand-in until the modeller lands: only reserves the list ids.
+// The eight solids of the demo, constructed in this order before SDL_main and
+// destroyed in reverse at exit, and their polygonizing and scaling in
+// start-up order. Main thread; no GL, so tools and tests can build them.
 #include "app/solids.h"
 
-#include <GL/gl.h>
+#include "geometry/shapes.h"
 
-void buildSolids() {
-    glGenLists(16);
+metaBuilder mb;              // rock with winding tunnels
+metaBuilder stoned_forest;   // 16 blobs under a slab
+metaBuilder stoned_mountain; // rock around a cave, scaled (2, 2, 2)
+metaBuilder julia;           // quaternion Julia slice
+metaBuilder pillars;         // twisted columns under a pierced slab, net scale (6, 4, 6)
+metaBuilder pyramid;         // terraced pyramid, unscaled
+metaBuilder lost_forest;     // 24 blobs between two slabs
+metaBuilder lost_jaw;        // 24 blobs on a ring, scaled (2, 1, 2)
+
+void buildSolidMeshes() {
+    mb.kickIn(isInsideTunnel);
+    stoned_forest.kickIn(isInsideMeta);
+    stoned_mountain.kickIn(isInsideMountain);
+    stoned_mountain.resize(2, 2, 2);
+    julia.kickIn(isInsideFract);
+    pillars.kickIn(isInsidePillar);
+    pillars.resize(3, 2, 3);
+    pyramid.kickIn(isInsidePyramid);
+    // Scales pillars a second time, not pyramid: pillars end up (6, 4, 6).
+    pillars.resize(2, 2, 2);
+    lost_forest.kickIn(isInsideMeta2);
+    lost_jaw.kickIn(isInsideMeta3);
+    lost_jaw.resize(2, 1, 2);
 }

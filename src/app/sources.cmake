@@ -5,5 +5,4 @@ list(APPEND ISOLOOP_EDGE_SOURCES
   src/app/startup.cpp
   src/app/gl_setup.cpp
   src/app/luz.cpp
-  src/app/loading_picture.cpp
-  src/app/solids.cpp)
+  src/app/loading_picture.cpp)

@@ -1,2 +1,13 @@
-list(APPEND ISOLOOP_CORE_SOURCES)
-list(APPEND ISOLOOP_EDGE_SOURCES)
+list(APPEND ISOLOOP_CORE_SOURCES
+  src/geometry/vector3.cpp
+  src/geometry/vertex_grid.cpp
+  src/geometry/object13.cpp
+  src/geometry/cell_geometry.cpp
+  src/geometry/case_table.cpp
+  src/geometry/polygonizer.cpp
+  src/geometry/shapes_blobs.cpp
+  src/geometry/shapes_solids.cpp
+  src/app/solids.cpp)
+list(APPEND ISOLOOP_EDGE_SOURCES
+  src/geometry/mesh_render.cpp
+  src/geometry/solids_bake.cpp)

@@ -250,7 +250,7 @@ TEST_F(DemoBinary, PackIsFoundThroughSymlinkAndPath) {
 
     ASSERT_EQ(chdir(dir.c_str()), 0); // another working directory, started by name
     DemoRun viaPath = run("isoloop", {"window"}, {"PATH=" + kBin + ":/usr/bin:/bin"}, 3);
-    EXPECT_EQ(viaPath.status, 0);
+    EXPECT_EQ(viaPath.status, 0) << viaPath.err;
     expectConsoleLines(viaPath);
 }
 

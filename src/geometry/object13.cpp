@@ -1,0 +1,89 @@
+// The fixed-capacity triangle mesh: vertex merging (first vertex in index
+// order closer than 0.1 wins, found through a spatial index), unit face
+// normals, vertex normals of length 0.5 and scaling. Main thread.
+#include "geometry/object13.h"
+
+#include "geometry/vertex_grid.h"
+#include <cstdio>
+
+object13::object13()
+    : vertices(new vector3[kCapacity]), normals(new vector3[kCapacity]), numVertices(0),
+      triangles(new triangle13[kCapacity]), faceNormals(new vector3[kCapacity]), numTriangles(0) {}
+
+object13::~object13() {
+    delete grid;
+    delete[] faceNormals;
+    delete[] triangles;
+    delete[] normals;
+    delete[] vertices;
+}
+
+void object13::reset() {
+    numVertices = 0;
+    numTriangles = 0;
+    stale = true;
+    refused = false;
+}
+
+void object13::refuse() {
+    if (refused) return;
+    refused = true;
+    fprintf(stderr, "mesh full: further triangles refused (at most %u vertices and %u triangles)\n",
+            kCapacity, kCapacity);
+}
+
+int object13::addVertex(vector3* p) {
+    if (!grid) grid = new vertexGrid(kCapacity);
+    // The index mirrors vertices [0, numVertices); rebuild it whenever the
+    // mesh was reset or rescaled since it was last brought up to date.
+    if (grid->count() > numVertices || stale) {
+        grid->clear();
+        stale = false;
+    }
+    while (grid->count() < numVertices)
+        grid->insert(vertices[grid->count()]);
+
+    int found = grid->find(vertices, *p);
+    if (found >= 0) return found;
+    if (numVertices >= kCapacity) {
+        refuse();
+        return -1;
+    }
+    vertices[numVertices].set(p);
+    grid->insert(vertices[numVertices]);
+    return static_cast<int>(numVertices++);
+}
+
+void object13::addTriangle(int a, int b, int c) {
+    int n = static_cast<int>(numVertices);
+    if (numTriangles >= kCapacity || a < 0 || b < 0 || c < 0 || a >= n || b >= n || c >= n) {
+        refuse();
+        return;
+    }
+    triangle13& t = triangles[numTriangles];
+    t.v[0] = static_cast<uint16_t>(a);
+    t.v[1] = static_cast<uint16_t>(b);
+    t.v[2] = static_cast<uint16_t>(c);
+    faceNormals[numTriangles].cross(&vertices[a], &vertices[b], &vertices[c]);
+    faceNormals[numTriangles].unit();
+    numTriangles++;
+}
+
+void object13::prepare() {
+    for (uint32_t i = 0; i < numVertices; i++)
+        normals[i].set(0.0, 0.0, 0.0);
+    for (uint32_t i = 0; i < numTriangles; i++)
+        for (int k = 0; k < 3; k++)
+            normals[triangles[i].v[k]].add(&faceNormals[i]);
+    for (uint32_t i = 0; i < numVertices; i++)
+        normals[i].length(0.5);
+}
+
+void object13::resize(double sx, double sy, double sz) {
+    for (uint32_t i = 0; i < numVertices; i++) {
+        vertices[i].x *= sx;
+        vertices[i].y *= sy;
+        vertices[i].z *= sz;
+    }
+    stale = true;
+}

@@ -1,9 +1,102 @@
-// Not built yet: this subcommand arrives with its subsystem.
+// dump-textures DIR [--pack PACK]: writes the eighteen textures as
+// texture-00.png .. texture-17.png, built exactly as the demo builds them,
+// with the channels GL makes of them (RGB for the three colour-only slots).
+// Rows are flipped so each file shows texture row 0 at the bottom, as the
+// scenes do. PACK defaults to julia.3ds next to this tool.
 #include "commands.h"
 
+#include "app/working_dir.h"
+#include "texture/art/png_io.h"
+#include "texture/pack_file.h"
+#include "texture/texture_builder.h"
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
-int cmdDumpTextures(int, char**) {
-    fprintf(stderr, "isoloop-tool: this command is not available yet\n");
+namespace {
+
+int fail(const std::string& message) {
+    fprintf(stderr, "isoloop-tool dump-textures: %s\n", message.c_str());
     return 1;
+}
+
+// Points workingDir at the pack's directory; returns the pack's file name.
+bool aimAtPack(const std::string& pack, std::string* name, std::string* error) {
+    char* real = realpath(pack.c_str(), nullptr);
+    if (!real) {
+        *error = pack + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string path(real);
+    std::free(real);
+    size_t slash = path.rfind('/');
+    std::string dir = slash == 0 ? "/" : path.substr(0, slash);
+    if (dir.size() >= sizeof workingDir) {
+        *error = pack + ": path too long";
+        return false;
+    }
+    std::memcpy(workingDir, dir.c_str(), dir.size() + 1);
+    *name = path.substr(slash + 1);
+    return true;
+}
+
+RgbaImage texelImage(int slot, const unsigned char* bytes) {
+    const TextureSlot& s = kTextureSlots[slot];
+    RgbaImage im(s.width, s.height);
+    for (int y = 0; y < s.height; y++)
+        for (int x = 0; x < s.width; x++)
+            texelChannels(bytes + 4 * ((size_t)y * s.width + x), s.format,
+                          im.at(x, s.height - 1 - y));
+    return im;
+}
+
+} // namespace
+
+int cmdDumpTextures(int argc, char** argv) {
+    std::string dir, pack;
+    bool bad = false;
+    for (int i = 0; i < argc && !bad; i++) {
+        if (!std::strcmp(argv[i], "--pack") && i + 1 < argc)
+            pack = argv[++i];
+        else if (dir.empty() && argv[i][0] != '-')
+            dir = argv[i];
+        else
+            bad = true;
+    }
+    if (bad || dir.empty()) {
+        fprintf(stderr, "usage: isoloop-tool dump-textures DIR [--pack PACK]\n");
+        return 2;
+    }
+    if (pack.empty()) {
+        std::string self = executablePath("isoloop-tool");
+        size_t slash = self.rfind('/');
+        pack =
+            (slash == std::string::npos ? std::string(".") : self.substr(0, slash)) + "/julia.3ds";
+    }
+    std::vector<PackPicture> check;
+    std::string name, error;
+    if (!readPackFile(pack, &check, &error) || !aimAtPack(pack, &name, &error)) return fail(error);
+    struct stat st;
+    if (!(stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) && mkdir(dir.c_str(), 0777) != 0)
+        return fail(dir + ": " + std::strerror(errno));
+
+    std::vector<unsigned int> work(WORK_WORDS, 0u);
+    buildTextures(
+        work.data(),
+        [&](int slot, const unsigned char* bytes) {
+            char file[32];
+            std::snprintf(file, sizeof file, "/texture-%02d.png", slot);
+            std::string e;
+            if (!writePng(dir + file, texelImage(slot, bytes), kTextureSlots[slot].components == 4,
+                          &e) &&
+                error.empty())
+                error = e;
+        },
+        name.c_str());
+    return error.empty() ? 0 : fail(error);
 }

@@ -1,41 +1,119 @@
-// pack make OUT: writes a substitute picture pack of the exact layout.
+// pack make/info/extract/build/sheet: writes the default picture pack, lists
+// a pack, turns a pack into eleven PNG files and back, and draws a contact
+// sheet. Nothing is written until every input has been read and checked.
 #include "commands.h"
 
+#include "texture/art/artwork.h"
+#include "texture/art/contact_sheet.h"
+#include "texture/art/pack_convert.h"
+#include "texture/art/png_io.h"
+#include "texture/pack_file.h"
 #include "texture/pack_layout.h"
-#include "texture/pack_writer.h"
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <sys/stat.h>
 
-// A grey ramp palette and a diagonal test pattern per picture.
-static PackPicture testPicture(const PackImage& im, int k) {
-    PackPicture p;
-    for (int e = 0; e < 256; e++) {
-        p.palette[4 * e + 0] = (unsigned char)e;
-        p.palette[4 * e + 1] = (unsigned char)e;
-        p.palette[4 * e + 2] = (unsigned char)e;
-        p.palette[4 * e + 3] = 0;
-    }
-    p.index.resize((size_t)im.width * im.height);
-    for (int y = 0; y < im.height; y++)
-        for (int x = 0; x < im.width; x++)
-            p.index[(size_t)y * im.width + x] = (unsigned char)(((x + y) / 8 + k * 16) & 255);
-    return p;
+namespace {
+
+const char kUsage[] = "usage: isoloop-tool pack make OUT\n"
+                      "       isoloop-tool pack info PACK\n"
+                      "       isoloop-tool pack extract PACK DIR\n"
+                      "       isoloop-tool pack build DIR OUT\n"
+                      "       isoloop-tool pack sheet PACK OUT.png\n";
+
+int fail(const char* command, const std::string& message) {
+    fprintf(stderr, "isoloop-tool pack %s: %s\n", command, message.c_str());
+    return 1;
 }
 
-static int packMake(const char* out) {
-    std::vector<PackPicture> pictures;
-    for (int k = 0; k < PACK_IMAGES; k++)
-        pictures.push_back(testPicture(kPackImages[k], k));
+std::string imageFile(const std::string& dir, int k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/image-%02d.png", k);
+    return dir + name;
+}
+
+bool makeDir(const std::string& dir, std::string* error) {
+    struct stat st;
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
+    if (mkdir(dir.c_str(), 0777) == 0) return true;
+    *error = dir + ": " + std::strerror(errno);
+    return false;
+}
+
+int packMake(const char* out) {
+    ArtFonts fonts;
+    if (!fonts.ok()) return fail("make", fonts.error());
+    std::vector<PackPicture> pictures(PACK_IMAGES);
     std::string error;
-    if (!writePack(out, pictures, &error)) {
-        fprintf(stderr, "isoloop-tool pack make: %s\n", error.c_str());
-        return 1;
+    for (int k = 0; k < PACK_IMAGES; k++)
+        if (!imageToPicture(drawDefaultPicture(k, fonts), k, 0.0f, &pictures[k], &error))
+            return fail("make", "picture " + std::to_string(k) + ": " + error);
+    if (!writePack(out, pictures, &error)) return fail("make", error);
+    return 0;
+}
+
+int packInfo(const char* path) {
+    std::vector<PackPicture> pictures;
+    std::string error;
+    if (!readPackFile(path, &pictures, &error)) return fail("info", error);
+    printf("%s: a whole picture pack, %d bytes, %d images\n", path, (int)PACK_SIZE, PACK_IMAGES);
+    printf(" #   offset      size  colours  use\n");
+    for (int k = 0; k < PACK_IMAGES; k++) {
+        const PackImage& im = kPackImages[k];
+        std::set<unsigned char> used(pictures[k].index.begin(), pictures[k].index.end());
+        printf("%2d %8d %4dx%-4d %8zu  %s\n", k, im.offset, im.width, im.height, used.size(),
+               kPackImageRoles[k]);
     }
     return 0;
 }
 
+int packExtract(const char* path, const std::string& dir) {
+    std::vector<PackPicture> pictures;
+    std::string error;
+    if (!readPackFile(path, &pictures, &error)) return fail("extract", error);
+    if (!makeDir(dir, &error)) return fail("extract", error);
+    for (int k = 0; k < PACK_IMAGES; k++)
+        if (!writePng(imageFile(dir, k), pictureToImage(pictures[k], k), k != 0, &error))
+            return fail("extract", error);
+    return 0;
+}
+
+int packBuild(const std::string& dir, const char* out) {
+    std::vector<PackPicture> pictures(PACK_IMAGES);
+    std::string error;
+    for (int k = 0; k < PACK_IMAGES; k++) {
+        std::string file = imageFile(dir, k);
+        RgbaImage im;
+        if (!readPng(file, kPackImages[k].width, kPackImages[k].height, &im, &error))
+            return fail("build", error);
+        if (!imageToPicture(im, k, 0.5f, &pictures[k], &error))
+            return fail("build", file + ": " + error);
+    }
+    if (!writePack(out, pictures, &error)) return fail("build", error);
+    return 0;
+}
+
+int packSheet(const char* path, const char* out) {
+    std::vector<PackPicture> pictures;
+    std::string error;
+    if (!readPackFile(path, &pictures, &error)) return fail("sheet", error);
+    ArtFonts fonts;
+    if (!fonts.ok()) return fail("sheet", fonts.error());
+    if (!writePng(out, contactSheet(pictures, fonts), false, &error)) return fail("sheet", error);
+    return 0;
+}
+
+} // namespace
+
 int cmdPack(int argc, char** argv) {
-    if (argc == 2 && !std::strcmp(argv[0], "make")) return packMake(argv[1]);
-    fprintf(stderr, "usage: isoloop-tool pack make OUT\n");
+    std::string sub = argc > 0 ? argv[0] : "";
+    if (sub == "make" && argc == 2) return packMake(argv[1]);
+    if (sub == "info" && argc == 2) return packInfo(argv[1]);
+    if (sub == "extract" && argc == 3) return packExtract(argv[1], argv[2]);
+    if (sub == "build" && argc == 3) return packBuild(argv[1], argv[2]);
+    if (sub == "sheet" && argc == 3) return packSheet(argv[1], argv[2]);
+    fputs(kUsage, stderr);
     return 2;
 }

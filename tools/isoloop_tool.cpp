@@ -15,7 +15,7 @@ static const Command kCommands[] = {
      "pack make OUT | pack info PACK | pack extract PACK DIR | pack build DIR OUT"},
     {"render-music", cmdRenderMusic, "render-music --seconds S --out FILE.wav [--events FILE.tsv]"},
     {"export-meshes", cmdExportMeshes, "export-meshes DIR [--format obj|ply]"},
-    {"dump-textures", cmdDumpTextures, "dump-textures DIR"},
+    {"dump-textures", cmdDumpTextures, "dump-textures DIR [--pack PACK]"},
     {"frame", cmdFrame,
      "frame --incs N --time T [--funk F --flexer X --offset O] --out FILE.png [--size WxH]"},
 };

@@ -1,3 +1,5 @@
+// The pack reader: one image per call, palette expanded to brightness, red,
+// green, blue; the file is never trusted to be long enough.
 #include "texture/pack_reader.h"
 
 #include "app/working_dir.h"
@@ -21,14 +23,17 @@ void read_bmp8(const char* name, unsigned int* dest, int offset, int width, int 
         fflush(stdout);
         return;
     }
+    if (width <= 0 || height <= 0) {
+        std::fclose(f);
+        return;
+    }
     unsigned char palette[PALETTE_BYTES] = {0};
     size_t count = (size_t)width * (size_t)height;
     std::vector<unsigned char> index(count);
-    size_t paletteGot = 0, indexGot = 0;
-    if (offset >= 0 && std::fseek(f, offset, SEEK_SET) == 0) {
-        paletteGot = std::fread(palette, 1, sizeof palette, f);
-        if (paletteGot == sizeof palette) indexGot = std::fread(index.data(), 1, count, f);
-    }
+    size_t indexGot = 0;
+    if (offset >= 0 && std::fseek(f, offset, SEEK_SET) == 0 &&
+        std::fread(palette, 1, sizeof palette, f) == sizeof palette)
+        indexGot = std::fread(index.data(), 1, count, f);
     std::fclose(f);
 
     unsigned int expanded[256];
@@ -42,7 +47,8 @@ unsigned int colour_darken(unsigned int c, float f) {
     unsigned int out = 0;
     for (int shift = 16; shift >= 0; shift -= 8) {
         float v = (float)((c >> shift) & 255) * f;
-        int k = v >= 255.0f ? 255 : v <= 0.0f ? 0 : (int)v;
+        // Clamped before the conversion, so a huge or NaN product stays defined.
+        int k = !(v > 0.0f) ? 0 : v >= 255.0f ? 255 : (int)v;
         out |= (unsigned int)k << shift;
     }
     return out;

@@ -1,13 +1,17 @@
 // Reads one pack image and expands it to 32-bit pixels:
-// (brightness << 24) | (red << 16) | (green << 8) | blue.
+// (brightness << 24) | (red << 16) | (green << 8) | blue. Also the channel
+// scaling the texture formulas use. Start-up only, main thread.
 #pragma once
 
-// Opens workingDir + "/" + name. A missing pack prints " file %s not found!"
-// and leaves dest untouched; pixels a short file does not supply become 0.
+// Opens workingDir + "/" + name. A missing pack (or an empty workingDir, the
+// location unknown) prints " file %s not found!" and leaves dest untouched;
+// pixels a short file does not supply become 0. Writes exactly width x height
+// pixels; a non-positive size writes nothing.
 void read_bmp8(const char* name, unsigned int* dest, int offset, int width, int height);
 
 // Expanded pixel of one palette entry (bytes blue, green, red, unused).
 unsigned int expandPaletteEntry(const unsigned char* entry);
 
-// Scales the three low channels by f (truncated, clamped to 0..255); drops the top byte.
+// Scales the three low channels by f (single precision, truncated, clamped to
+// 0..255); drops the top byte.
 unsigned int colour_darken(unsigned int c, float f);

@@ -1,7 +1,11 @@
+// The pack reader's mirror: palettes and index planes back to back, written
+// under a temporary name and renamed into place only when complete.
 #include "texture/pack_writer.h"
 
 #include "texture/pack_layout.h"
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 bool writePack(const std::string& path, const std::vector<PackPicture>& pictures,
@@ -21,7 +25,7 @@ bool writePack(const std::string& path, const std::vector<PackPicture>& pictures
     std::string tmp = path + ".tmp" + std::to_string((long)getpid());
     FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) {
-        *error = "cannot write " + tmp;
+        *error = "cannot write " + tmp + ": " + std::strerror(errno);
         return false;
     }
     bool ok = true;
@@ -31,8 +35,9 @@ bool writePack(const std::string& path, const std::vector<PackPicture>& pictures
     }
     ok = (std::fclose(f) == 0) && ok;
     if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
+        int err = errno;
         std::remove(tmp.c_str());
-        *error = "cannot write " + path;
+        *error = "cannot write " + path + ": " + std::strerror(err);
         return false;
     }
     return true;

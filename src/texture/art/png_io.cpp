@@ -1,0 +1,66 @@
+// PNG reading and writing through libpng's simplified API.
+#include "texture/art/png_io.h"
+
+#include <cstdio>
+#include <png.h>
+#include <unistd.h>
+
+bool readPng(const std::string& path, int width, int height, RgbaImage* out, std::string* error) {
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        *error = path + ": cannot read as PNG (" + image.message + ")";
+        return false;
+    }
+    if (width > 0 && height > 0 && ((int)image.width != width || (int)image.height != height)) {
+        *error = path + ": " + std::to_string(image.width) + "x" + std::to_string(image.height) +
+                 ", expected " + std::to_string(width) + "x" + std::to_string(height);
+        png_image_free(&image);
+        return false;
+    }
+    if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) {
+        *error = path + ": implausible size " + std::to_string(image.width) + "x" +
+                 std::to_string(image.height);
+        png_image_free(&image);
+        return false;
+    }
+    RgbaImage im((int)image.width, (int)image.height);
+    im.hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    image.format = PNG_FORMAT_RGBA;
+    if (!png_image_finish_read(&image, nullptr, im.px.data(), 0, nullptr)) {
+        *error = path + ": broken PNG (" + image.message + ")";
+        png_image_free(&image);
+        return false;
+    }
+    *out = std::move(im);
+    return true;
+}
+
+bool writePng(const std::string& path, const RgbaImage& im, bool withAlpha, std::string* error) {
+    std::vector<unsigned char> rgb;
+    const unsigned char* data = im.px.data();
+    if (!withAlpha) {
+        rgb.resize((size_t)im.width * im.height * 3);
+        for (size_t i = 0, n = (size_t)im.width * im.height; i < n; i++)
+            for (int c = 0; c < 3; c++)
+                rgb[3 * i + c] = im.px[4 * i + c];
+        data = rgb.data();
+    }
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = (png_uint_32)im.width;
+    image.height = (png_uint_32)im.height;
+    image.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    std::string tmp = path + ".tmp" + std::to_string((long)getpid());
+    if (!png_image_write_to_file(&image, tmp.c_str(), 0, data, 0, nullptr)) {
+        *error = path + ": cannot write (" + image.message + ")";
+        std::remove(tmp.c_str());
+        return false;
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        *error = path + ": cannot rename the finished file into place";
+        std::remove(tmp.c_str());
+        return false;
+    }
+    return true;
+}

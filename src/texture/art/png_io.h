@@ -1,0 +1,13 @@
+// PNG files for the pack tools, through libpng. Reading checks the size
+// before any pixel is decoded; writing goes to a temporary name and is renamed
+// into place only when complete. Errors name the file. Tool side only.
+#pragma once
+#include "texture/art/rgba_image.h"
+#include <string>
+
+// Reads any PNG as 8-bit RGBA. Refuses a missing or unreadable file and, when
+// width and height are positive, any other size.
+bool readPng(const std::string& path, int width, int height, RgbaImage* out, std::string* error);
+
+// Writes im as 8-bit RGBA, or RGB when withAlpha is false.
+bool writePng(const std::string& path, const RgbaImage& im, bool withAlpha, std::string* error);

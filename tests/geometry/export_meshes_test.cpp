@@ -22,7 +22,9 @@ metaBuilder* const kMeshes[8] = {&mb,      &stoned_forest, &stoned_mountain, &ju
 
 // Runs a shell command; returns its exit status and captures stderr.
 int run(const std::string& cmd, std::string* err = nullptr) {
-    std::string errFile = std::string(ISOLOOP_BINARY_DIR) + "/export_meshes_test.err";
+    // One file per test process: ctest runs cases in parallel.
+    std::string errFile = std::string(ISOLOOP_BINARY_DIR) + "/export_meshes_test." +
+                          std::to_string(getpid()) + ".err";
     int status = std::system((cmd + " >/dev/null 2>" + errFile).c_str());
     if (err) *err = readFile(errFile);
     std::remove(errFile.c_str());

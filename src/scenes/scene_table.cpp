@@ -1,13 +1,28 @@
-// Stand-in scenes until the real ones land: each slot clears to its own colour.
+// The frame driver's scene table: one call per slot with the arguments that
+// scene takes, in its own order.
 #include "scenes/scenes.h"
 
-#include <GL/gl.h>
-
-void drawScene(const FramePlan& plan) {
-    static const float colours[6][3] = {{0.8f, 0.1f, 0.1f}, {0.1f, 0.8f, 0.1f}, {0.1f, 0.1f, 0.8f},
-                                        {0.8f, 0.8f, 0.1f}, {0.1f, 0.8f, 0.8f}, {0.8f, 0.1f, 0.8f}};
-    if (plan.scene < 0 || plan.scene > 5) return;
-    const float* c = colours[plan.scene];
-    glClearColor(c[0], c[1], c[2], 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void drawScene(const FramePlan& p) {
+    switch (p.scene) {
+    case SCENE_1:
+        scene1(p.t, p.n, p.funk);
+        break;
+    case SCENE_CREDITS:
+        scene_credits(p.t, p.n, p.flexer, p.funk);
+        break;
+    case SCENE_0:
+        scene0(p.t, p.n);
+        break;
+    case SCENE_3:
+        scene3(p.t, p.n, p.funk, p.offsetaapje, p.flexer);
+        break;
+    case SCENE_4:
+        scene4(p.t, p.n, p.flexer);
+        break;
+    case SCENE_5:
+        scene5(p.t, p.n, p.funk, p.flexer);
+        break;
+    default:
+        break;
+    }
 }

@@ -1,0 +1,106 @@
+// The look-at camera read back from GL: against a look-at built from cross
+// products with the up vector (0, -1, 0), and the 3.1415 excess in the angles.
+#include "app/camera.h"
+#include "scene_fixture.h"
+
+namespace {
+
+using Mat = std::array<double, 16>; // column-major
+
+vector3 v3(double x, double y, double z) {
+    vector3 v;
+    v.x = x, v.y = y, v.z = z;
+    return v;
+}
+
+std::array<float, 16> gazerMatrix(vector3 eye, vector3 target) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    good_old_gazer(&eye, &target);
+    return modelview();
+}
+
+// The classic look-at: rows s, u, -f, then the translation by -eye.
+Mat lookAt(const vector3& e, const vector3& c, double ux, double uy, double uz) {
+    double f[3] = {c.x - e.x, c.y - e.y, c.z - e.z};
+    double fl = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
+    for (double& x : f)
+        x /= fl;
+    double s[3] = {f[1] * uz - f[2] * uy, f[2] * ux - f[0] * uz, f[0] * uy - f[1] * ux};
+    double sl = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
+    for (double& x : s)
+        x /= sl;
+    double u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0]};
+    Mat m = {s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0, s[2], u[2], -f[2], 0, 0, 0, 0, 1};
+    for (int r = 0; r < 3; r++)
+        m[12 + r] = -(m[r] * e.x + m[4 + r] * e.y + m[8 + r] * e.z);
+    return m;
+}
+
+void transform(const std::array<float, 16>& m, const vector3& p, double out[3]) {
+    for (int r = 0; r < 3; r++)
+        out[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r];
+}
+
+TEST_F(SceneGL, GazerMatchesLookAtWithUpsideDownUp) {
+    const vector3 cases[][2] = {
+        {v3(3, 2, 7), v3(0, 0, 0)},     {v3(-5, 1, -2), v3(1, -1, 4)},
+        {v3(0, -4, 16), v3(0, 0, 0)},   {v3(12, 9.5, -3), v3(0, 7, 0)},
+        {v3(-20, 3, 30), v3(0, -8, 0)},
+    };
+    for (const auto& c : cases) {
+        auto got = gazerMatrix(c[0], c[1]);
+        Mat want = lookAt(c[0], c[1], 0, -1, 0);
+        // The angles run 1.00003 large, so allow a few 1e-5 per unit of
+        // distance; a missing half turn or a swapped order is off by ~1.
+        double dist = std::sqrt(std::pow(c[0].x - c[1].x, 2) + std::pow(c[0].y - c[1].y, 2) +
+                                std::pow(c[0].z - c[1].z, 2));
+        EXPECT_TRUE(matrixNear(got, want, 1e-4 * (1 + dist))) << c[0].x << " " << c[0].y;
+        double p[3];
+        transform(got, c[1], p);
+        EXPECT_NEAR(p[0], 0, 1e-4 * dist);
+        EXPECT_NEAR(p[1], 0, 1e-4 * dist);
+        EXPECT_NEAR(p[2], -dist, 1e-4 * dist);
+    }
+}
+
+TEST_F(SceneGL, GazerUsesDemoPiNotExactPi) {
+    // Eye above the target: pitch -90 * pi / 3.1415 degrees, 2.6e-3 past a
+    // right angle, so the matrix keeps a 4.6e-5 trace where exact pi gives 0.
+    auto m = gazerMatrix(v3(0, 5, 0), v3(0, 0, 0));
+    double pitch = -90 * M_PI / 3.1415 * M_PI / 180;
+    // Rx(pitch) * Rz(180): column 1 is (0, -cos p, -sin p).
+    EXPECT_NEAR(m[5], -std::cos(pitch), 5e-7);
+    EXPECT_GT(std::fabs(m[5]), 3e-5);
+    EXPECT_NEAR(m[6], -std::sin(pitch), 1e-6);
+    // Eye below: +90 degrees plus the same excess.
+    m = gazerMatrix(v3(0, -5, 0), v3(0, 0, 0));
+    EXPECT_NEAR(m[5], -std::cos(-pitch), 5e-7);
+    EXPECT_NEAR(m[6], -std::sin(-pitch), 1e-6);
+
+    GazeAngles a = gazeAngles(v3(1, 0, 1), v3(0, 0, 0));
+    EXPECT_DOUBLE_EQ(a.yaw, 45 * M_PI / 3.1415);
+    EXPECT_DOUBLE_EQ(a.pitch, 0);
+}
+
+TEST_F(SceneGL, GazerEdgeCases) {
+    // Eye on the target: only the half turn and the translation.
+    auto m = gazerMatrix(v3(1, 2, 3), v3(1, 2, 3));
+    Mat want = {-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, 1, 2, -3, 1};
+    EXPECT_TRUE(matrixNear(m, want, 1e-6));
+
+    // Eye on +z at 5: origin lands 5 straight ahead, x and y mirrored.
+    m = gazerMatrix(v3(0, 0, 5), v3(0, 0, 0));
+    want = {-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, -5, 1};
+    EXPECT_TRUE(matrixNear(m, want, 1e-6));
+
+    // It multiplies onto what is there and leaves the stack depth alone.
+    glLoadIdentity();
+    glTranslatef(0, 0, -2);
+    vector3 eye = v3(0, 0, 5), target = v3(0, 0, 0);
+    good_old_gazer(&eye, &target);
+    EXPECT_NEAR(modelview()[14], -7, 1e-6);
+    EXPECT_EQ(getInt(GL_MODELVIEW_STACK_DEPTH), 1);
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+// A GL context with the demo's start-up (640 x 480 window, projection, fixed
+// state, textures, meshes and lists) for the scene tests, plus staging helpers
+// that make one element's contribution visible on its own: a texture slot
+// replaced by a 1 x 1 colour, a mesh list emptied.
+#pragma once
+#include "app/gl_setup.h"
+#include "app/solids.h"
+#include "app/startup.h"
+#include "app/working_dir.h"
+#include "texture/texture_atlas.h"
+
+#include <GL/gl.h>
+#include <array>
+#include <cmath>
+#include <gtest/gtest.h>
+
+class SceneGL : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The picture pack of the build, as the demo finds it beside itself.
+        setWorkingDir(ISOLOOP_BINARY_DIR "/scenes_gl_tests");
+        // An X server that resets when its last client leaves drops new
+        // connections for a moment, and SDL probes the display once before
+        // it opens it: try again rather than fail on the server's schedule.
+        int status = -1;
+        for (int attempt = 0; attempt < 20 && status != 0; attempt++) {
+            if (attempt) SDL_Delay(100);
+            status = SDL_Init(SDL_INIT_VIDEO);
+        }
+        ASSERT_EQ(status, 0) << SDL_GetError();
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        ASSERT_EQ(createSurface(0), 0);
+        setProjection(640, 480);
+        setFixedState();
+        buildSolids();
+        ASSERT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    }
+    void TearDown() override { SDL_Quit(); }
+};
+
+using Rgba = std::array<unsigned char, 4>;
+
+// Replaces the image of texture slot k by one texel (r, g, b, a).
+inline void stageTexture(int k, unsigned char r, unsigned char g, unsigned char b,
+                         unsigned char a) {
+    const unsigned char texel[4] = {r, g, b, a};
+    glBindTexture(GL_TEXTURE_2D, texture[k]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+}
+
+// Makes slot k add nothing under the alpha blends: transparent black.
+inline void stageClear(int k) {
+    stageTexture(k, 0, 0, 0, 0);
+}
+
+// Replaces both lists of a mesh with empty ones.
+inline void emptyLists(const metaBuilder& m) {
+    for (int id = m.listId; id <= m.listId + 1; id++) {
+        glNewList(id, GL_COMPILE);
+        glEndList();
+    }
+}
+
+inline void emptyAllLists() {
+    for (const metaBuilder* m : {&mb, &stoned_forest, &stoned_mountain, &julia, &pillars, &pyramid,
+                                 &lost_forest, &lost_jaw})
+        emptyLists(*m);
+}
+
+// Pixel (x, y) of the back buffer, y counted from the bottom.
+inline Rgba pixelAt(int x, int y) {
+    Rgba p{};
+    glFinish();
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    return p;
+}
+
+inline ::testing::AssertionResult near(Rgba p, int r, int g, int b, int tol = 3) {
+    if (std::abs(p[0] - r) <= tol && std::abs(p[1] - g) <= tol && std::abs(p[2] - b) <= tol)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "pixel (" << int(p[0]) << ", " << int(p[1]) << ", " << int(p[2]) << ") != (" << r
+           << ", " << g << ", " << b << ") +- " << tol;
+}
+
+inline GLint getInt(GLenum what) {
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    return v;
+}
+
+inline std::array<float, 4> getFloat4(GLenum what) {
+    std::array<float, 4> v{};
+    glGetFloatv(what, v.data());
+    return v;
+}
+
+inline std::array<float, 16> modelview() {
+    std::array<float, 16> m{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    return m;
+}
+
+// Column-major rotation by deg degrees about z, as glRotatef builds it.
+inline std::array<double, 16> zRotation(double deg) {
+    double r = deg * M_PI / 180, c = std::cos(r), s = std::sin(r);
+    return {c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+}
+
+template <class A, class B>
+::testing::AssertionResult matrixNear(const A& got, const B& want, double tol) {
+    for (int i = 0; i < 16; i++)
+        if (!(std::fabs(got[i] - want[i]) <= tol))
+            return ::testing::AssertionFailure()
+                   << "element " << i << ": " << got[i] << " != " << want[i];
+    return ::testing::AssertionSuccess();
+}

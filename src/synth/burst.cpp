@@ -6,10 +6,10 @@
 
 #include "synth/delay_line.h"
 #include "synth/events.h"
-#include "synth/fast_trig.h"
 #include "synth/filter.h"
 #include "synth/random.h"
 #include "synth/sample.h"
+#include "synth/trig_near.h"
 #include <cmath>
 
 int modeBurstLength(int mode, int& beatidx, float& p) {
@@ -64,15 +64,24 @@ ColourFrame s_colour[kColourRun]; // main thread
 
 // Fills mod[0..n) for the frames from phase0 on; returns the phase after them.
 float colourModulation(float phase0, unsigned int n, ColourFrame* mod) {
+    fast_trig::TrigNear wetNear, leftNear, rightNear, resNear, leftCot, rightCot;
+    float held = -1; // phase0 of the previous frame
     for (unsigned int k = 0; k < n; k++) {
         ColourFrame& m = mod[k];
+        if (phase0 == held) {
+            // Once phase0 has stalled at 2048 every frame repeats the last.
+            m = mod[k - 1];
+            continue;
+        }
         m.fb = (float)std::fabs((double)std::cos(phase0) * 0.6);
-        m.wet = cosScaledToFloat((double)phase0 * 3.543, 0.8, 0);
-        m.cl = cutoffTerm(cosScaledToFloat((double)phase0 * 0.652, 2500, 3000));
-        m.cr = cutoffTerm(cosScaledToFloat((double)phase0 * 0.712, 2500, 3000));
-        m.res = cosScaledToFloat((double)phase0 * 2.32, 0.2, 0.7);
+        m.wet = cosScaledNear(wetNear, (double)phase0 * 3.543, 0.8, 0);
+        m.cl = cutoffTermNear(leftCot, cosScaledNear(leftNear, (double)phase0 * 0.652, 2500, 3000));
+        m.cr =
+            cutoffTermNear(rightCot, cosScaledNear(rightNear, (double)phase0 * 0.712, 2500, 3000));
+        m.res = cosScaledNear(resNear, (double)phase0 * 2.32, 0.2, 0.7);
         m.kl = filterCoeffs(m.cl, m.res);
         m.kr = filterCoeffs(m.cr, m.res);
+        held = phase0;
         phase0 = nextColourPhase(phase0);
     }
     return phase0;
@@ -80,12 +89,13 @@ float colourModulation(float phase0, unsigned int n, ColourFrame* mod) {
 
 // One channel of the colour pass: echo line, then the swept low-pass.
 // m = x - d fb; line <- 0.9 m; out = lowpass(0.5 m + d wet)
-short colour(short x, float fb, float wet, DelayLine& line, Filter& f, const FilterCoeffs& k) {
+inline short colour(short x, float fb, float wet, DelayLine& line, Filter& f,
+                    const FilterCoeffs& k) {
     short d = line.read();
     int m = (int)((float)x - (float)d * fb);
     int mixed = (int)((double)m * 0.5 + (double)((float)d * wet));
     line.write(echoFeed(m));
-    return f.filterWith(k, clip(mixed));
+    return f.step(k, clip(mixed));
 }
 
 } // namespace
@@ -133,15 +143,17 @@ void burst(short* buf, unsigned int samples) {
         unsigned int n = frames - done < kColourRun ? frames - done : kColourRun;
         phase0 = colourModulation(phase0, n, s_colour);
         short* b = buf + 2 * done;
+        Filter left = f_l, right = f_r; // working copies, kept in registers
         for (unsigned int k = 0; k < n; k++) {
             const ColourFrame& m = s_colour[k];
-            f_l.setCutoffTerm(m.cl);
-            f_r.setCutoffTerm(m.cr);
-            f_l.setRes(m.res);
-            f_r.setRes(m.res);
-            b[2 * k] = colour(b[2 * k], m.fb, m.wet, dl_l, f_l, m.kl);
-            b[2 * k + 1] = colour(b[2 * k + 1], m.fb, m.wet, dl_r, f_r, m.kr);
+            b[2 * k] = colour(b[2 * k], m.fb, m.wet, dl_l, left, m.kl);
+            b[2 * k + 1] = colour(b[2 * k + 1], m.fb, m.wet, dl_r, right, m.kr);
         }
+        const ColourFrame& last = s_colour[n - 1];
+        f_l = left;
+        f_r = right;
+        f_l.setTerms(last.cl, last.res, last.kl);
+        f_r.setTerms(last.cr, last.res, last.kr);
         done += n;
     }
 }

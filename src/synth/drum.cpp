@@ -15,6 +15,9 @@ void drum(short* buf, int count) {
     static float s_drumPhase = 0;         // radians
     static unsigned int s_drumCount = 0;  // frames since the hit started
     static unsigned int s_length = 64000; // last value of s_drumCount in this hit
+    // cos of s_drumPhase, kept while the phase stalls: once the pitch has
+    // died away, adding s_drumFreq no longer changes the float phase.
+    static float s_cosPhase = 0, s_cos = 1;
 
     int frames = count / 2;
     for (int i = 0; i < frames; i++) {
@@ -25,7 +28,11 @@ void drum(short* buf, int count) {
             s_drumPhase = 0;
             s_length = (norf_rand() % 3) * 64000 + 64000;
         }
-        float v = std::cos(s_drumPhase) * s_drumVolume;
+        if (s_drumPhase != s_cosPhase) {
+            s_cosPhase = s_drumPhase;
+            s_cos = std::cos(s_drumPhase);
+        }
+        float v = s_cos * s_drumVolume;
         if (s_drumCount < 20) v = v * (float)((double)s_drumCount / 20);
         unsigned int left = s_length - s_drumCount;
         if (left < 800) v = v * (float)((double)left / 800);

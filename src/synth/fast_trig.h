@@ -5,6 +5,8 @@
 // decide. Pure functions, any thread; inline for the modulation loops.
 #pragma once
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace fast_trig {
 
@@ -32,10 +34,14 @@ inline double sinPoly(double r) {
 // The float nearest to v, if every value within v +- d rounds to it: the
 // rounding is monotonic, so both ends agreeing settles the whole interval.
 // (d carries a margin for the rounding of v - d and v + d themselves.)
+// Equal bit patterns settle the sign too; zero and NaN go to the library.
 inline bool settledFloat(double v, double d, float* out) {
     float lo = (float)(v - d);
     float hi = (float)(v + d);
-    if (!(lo == hi) || lo == 0.0f) return false; // NaN, or a sign in doubt
+    uint32_t a, b;
+    std::memcpy(&a, &lo, sizeof a);
+    std::memcpy(&b, &hi, sizeof b);
+    if (a != b || (a & 0x7fffffffu) - 1u >= 0x7f800000u) return false;
     *out = lo;
     return true;
 }

@@ -3,14 +3,16 @@
 // is shared between instances through a static memo.
 #include "synth/resonator.h"
 
-#include "synth/fast_trig.h"
 #include "synth/random.h"
 #include "synth/sample.h"
+#include "synth/trig_near.h"
 #include <cmath>
 
 namespace {
 
 const unsigned int kSweepFrames = 4000;
+
+const float kLoopRes = 1.1f; // resonance of both loop filters
 
 // The loop filters' cutoff and coefficients depend only on sweepPhase and
 // sweepStep, and every resonator starts at phase 0 with the same step and
@@ -19,14 +21,13 @@ const unsigned int kSweepFrames = 4000;
 struct SweepMemo {
     double startPhase;
     double step;
-    unsigned int frames; // valid entries; 0 = empty
-    float c[kSweepFrames];
-    FilterCoeffs k[kSweepFrames];
+    unsigned int frames;          // valid entries; 0 = empty
+    double phase[kSweepFrames];   // sweepPhase after each frame
+    float c[kSweepFrames];        // cutoff term of each frame
+    FilterCoeffs k[kSweepFrames]; // coefficients from c and kLoopRes
 };
 
 SweepMemo s_sweep; // main thread
-
-const float kLoopRes = 1.1f; // resonance of both loop filters
 
 const SweepMemo& sweepFor(double phase, double step, unsigned int frames) {
     SweepMemo& m = s_sweep;
@@ -34,10 +35,13 @@ const SweepMemo& sweepFor(double phase, double step, unsigned int frames) {
     m.startPhase = phase;
     m.step = step;
     m.frames = frames;
+    fast_trig::TrigNear sweep, cot;
     for (unsigned int i = 0; i < frames; i++) {
-        float f = cosScaledToFloat(phase, 3500, 4000);
+        // f = cos(phase) * 3500 + 4000, 500..7500 Hz
+        float f = cosScaledNear(sweep, phase, 3500, 4000);
         phase += step;
-        m.c[i] = cutoffTerm(f);
+        m.phase[i] = phase;
+        m.c[i] = cutoffTermNear(cot, f);
         m.k[i] = filterCoeffs(m.c[i], kLoopRes);
     }
     return m;
@@ -48,8 +52,9 @@ float s_gain[kSweepFrames]; // feedback gains of a run of frames, main thread
 // The feedback gain of n frames from phase on, 0.69..0.91; returns the phase
 // after them. g = 0.5 cos(phase) + 0.5, then g = 0.91 g + 0.69 (1 - g).
 double feedbackGains(double phase, double step, unsigned int n, float* gain) {
+    fast_trig::TrigNear near;
     for (unsigned int i = 0; i < n; i++) {
-        float g = cosScaledToFloat(phase, 0.5, 0.5);
+        float g = cosScaledNear(near, phase, 0.5, 0.5);
         phase += step;
         gain[i] = (float)((double)g * 0.91 + (1.0 - (double)g) * 0.69);
     }
@@ -73,8 +78,13 @@ void Resonator::process(short* buf, unsigned int samples) {
             unsigned int run = n - k;
             if ((unsigned int)(period - count) < run) run = (unsigned int)(period - count);
             gainPhase = feedbackGains(gainPhase, gainStep, run, s_gain);
-            processRun(buf + 2 * (done + k), run, sw.c + k, sw.k + k, s_gain);
+            processRun(buf + 2 * (done + k), run, sw.k + k, s_gain);
             k += run;
+            unsigned int last = k - 1;
+            sweepPhase = sw.phase[last];
+            filterLeft.setTerms(sw.c[last], kLoopRes, sw.k[last]);
+            filterRight.setTerms(sw.c[last], kLoopRes, sw.k[last]);
+            count += (int)run;
             if (count == period) {
                 count = 0;
                 period = (int)(norf_rand() % 8) * 4000 + 4000;
@@ -85,27 +95,24 @@ void Resonator::process(short* buf, unsigned int samples) {
     }
 }
 
-void Resonator::processRun(short* p, unsigned int n, const float* c, const FilterCoeffs* k,
-                           const float* gain) {
+void Resonator::processRun(short* p, unsigned int n, const FilterCoeffs* k, const float* gain) {
+    // Working copies of the filters stay in registers; stored back below.
+    Filter left = filterLeft, right = filterRight;
     for (unsigned int i = 0; i < n; i++) {
-        sweepPhase += sweepStep;
-        filterLeft.setRes(kLoopRes);
-        filterLeft.setCutoffTerm(c[i]);
-        filterRight.setRes(kLoopRes);
-        filterRight.setCutoffTerm(c[i]);
         float g = gain[i];
 
         short d = delayLeft.read();
-        short y = filterLeft.filterWith(k[i], (short)(int)((float)d * g));
+        short y = left.step(k[i], (short)(int)((float)d * g));
         short out = clip((int)((double)p[2 * i] * 0.4 + (double)y));
         p[2 * i] = out;
         delayLeft.write(out);
 
         d = delayRight.read();
-        y = filterRight.filterWith(k[i], (short)(int)((float)d * g));
+        y = right.step(k[i], (short)(int)((float)d * g));
         out = clip((int)((double)p[2 * i + 1] * 0.4 + (double)y));
         p[2 * i + 1] = out;
         delayRight.write(out);
-        count++;
     }
+    filterLeft = left;
+    filterRight = right;
 }

@@ -28,7 +28,7 @@ class Resonator {
     void process(short* buf, unsigned int count);
 
   private:
-    // n frames with their loop-filter cutoff terms, coefficients and gains.
-    void processRun(short* p, unsigned int n, const float* c, const FilterCoeffs* k,
-                    const float* gain);
+    // The samples of n frames with their loop-filter coefficients and
+    // feedback gains; the caller brings the counters and filter terms along.
+    void processRun(short* p, unsigned int n, const FilterCoeffs* k, const float* gain);
 };

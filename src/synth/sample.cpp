@@ -1,10 +1,6 @@
+// Block mixing for the synth driver: adds a gain-scaled block with clipping,
+// in single precision with truncation toward zero. Main thread.
 #include "synth/sample.h"
-
-short clip(int v) {
-    if (v > 32767) return 32767;
-    if (v < -32767) return -32767;
-    return (short)v;
-}
 
 void mix(short* dst, const short* src, float gain, int count) {
     for (int i = 0; i < count; i++) {

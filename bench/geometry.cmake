@@ -1,5 +1,6 @@
-# geometry_bench: the eight solid builds with the spatial merge and edge-search
-# cache against the linear-scan reference, side by side, with shape-call counts.
+# geometry_bench: the eight solid builds as start-up does them (fast inside tests,
+# spatial merge, edge-search cache) against the linear-scan reference with the
+# plain inside tests, side by side, with shape-call counts and per-solid times.
 if(benchmark_FOUND)
   add_executable(geometry_bench bench/geometry_bench.cpp)
   target_include_directories(geometry_bench PRIVATE tests/geometry)

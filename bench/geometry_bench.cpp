@@ -1,9 +1,11 @@
-// The build of all eight solids: kickIn (spatial vertex index, one search per
-// crossed edge) against the linear-scan reference polygonizer, in one run.
-// Checks first that both give identical meshes, then times them and counts
-// shape-function calls. Console lines of the builds go to /dev/null.
+// The build of all eight solids as start-up does it (kickIn with the fast
+// inside tests) against the linear-scan reference polygonizer with the plain
+// inside tests, in one run. Checks first that both give identical meshes,
+// then times them and counts shape-function calls. Console lines of the
+// builds go to /dev/null.
 #include "geometry/meta_builder.h"
 #include "geometry/shapes.h"
+#include "geometry/shapes_fast.h"
 #include "linear_reference.h"
 
 #include <benchmark/benchmark.h>
@@ -22,7 +24,13 @@ template <shapeFunction F> int counted(double x, double y, double z) {
     return F(x, y, z);
 }
 
-const shapeFunction kShapes[8] = {
+// In start-up order: the inside tests start-up uses, and the plain ones.
+const shapeFunction kFastShapes[8] = {
+    counted<fastInsideTunnel>, counted<fastInsideMeta>,   counted<fastInsideMountain>,
+    counted<isInsideFract>,    counted<fastInsidePillar>, counted<isInsidePyramid>,
+    counted<fastInsideMeta2>,  counted<fastInsideMeta3>,
+};
+const shapeFunction kPlainShapes[8] = {
     counted<isInsideTunnel>, counted<isInsideMeta>,   counted<isInsideMountain>,
     counted<isInsideFract>,  counted<isInsidePillar>, counted<isInsidePyramid>,
     counted<isInsideMeta2>,  counted<isInsideMeta3>,
@@ -31,19 +39,19 @@ const shapeFunction kShapes[8] = {
 metaBuilder g_mesh;
 
 void buildFast() {
-    for (shapeFunction f : kShapes)
+    for (shapeFunction f : kFastShapes)
         g_mesh.kickIn(f);
 }
 
 void buildReference() {
-    for (shapeFunction f : kShapes)
+    for (shapeFunction f : kPlainShapes)
         benchmark::DoNotOptimize(referenceBuild(f));
 }
 
 bool identical() {
-    for (shapeFunction f : kShapes) {
-        g_mesh.kickIn(f);
-        referenceMesh r = referenceBuild(f);
+    for (int s = 0; s < 8; s++) {
+        g_mesh.kickIn(kFastShapes[s]);
+        referenceMesh r = referenceBuild(kPlainShapes[s]);
         if (r.vertices.size() != g_mesh.numVertices || r.triangles.size() != g_mesh.numTriangles)
             return false;
         for (uint32_t i = 0; i < g_mesh.numVertices; i++)
@@ -76,6 +84,19 @@ void BM_EightSolidsLinearScan(benchmark::State& state) {
     state.counters["shape_calls"] = double(calls);
 }
 BENCHMARK(BM_EightSolidsLinearScan)->Unit(benchmark::kMillisecond);
+
+// One solid at a time, fast build, in start-up order (0 mb .. 7 lost_jaw).
+void BM_OneSolid(benchmark::State& state) {
+    shapeFunction f = kFastShapes[state.range(0)];
+    long calls = 0;
+    for (auto _ : state) {
+        g_calls = 0;
+        g_mesh.kickIn(f);
+        calls = g_calls;
+    }
+    state.counters["shape_calls"] = double(calls);
+}
+BENCHMARK(BM_OneSolid)->DenseRange(0, 7)->Unit(benchmark::kMicrosecond);
 
 // Median process CPU time of a build: steadier than wall time on a shared machine.
 double medianMs(void (*build)(), int runs) {

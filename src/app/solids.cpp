@@ -1,9 +1,11 @@
 // The eight solids of the demo, constructed in this order before SDL_main and
 // destroyed in reverse at exit, and their polygonizing and scaling in
 // start-up order. Main thread; no GL, so tools and tests can build them.
+// The fast inside tests answer exactly as the plain ones of shapes.h.
 #include "app/solids.h"
 
 #include "geometry/shapes.h"
+#include "geometry/shapes_fast.h"
 
 metaBuilder mb;              // rock with winding tunnels
 metaBuilder stoned_forest;   // 16 blobs under a slab
@@ -15,17 +17,17 @@ metaBuilder lost_forest;     // 24 blobs between two slabs
 metaBuilder lost_jaw;        // 24 blobs on a ring, scaled (2, 1, 2)
 
 void buildSolidMeshes() {
-    mb.kickIn(isInsideTunnel);
-    stoned_forest.kickIn(isInsideMeta);
-    stoned_mountain.kickIn(isInsideMountain);
+    mb.kickIn(fastInsideTunnel);
+    stoned_forest.kickIn(fastInsideMeta);
+    stoned_mountain.kickIn(fastInsideMountain);
     stoned_mountain.resize(2, 2, 2);
     julia.kickIn(isInsideFract);
-    pillars.kickIn(isInsidePillar);
+    pillars.kickIn(fastInsidePillar);
     pillars.resize(3, 2, 3);
     pyramid.kickIn(isInsidePyramid);
     // Scales pillars a second time, not pyramid: pillars end up (6, 4, 6).
     pillars.resize(2, 2, 2);
-    lost_forest.kickIn(isInsideMeta2);
-    lost_jaw.kickIn(isInsideMeta3);
+    lost_forest.kickIn(fastInsideMeta2);
+    lost_jaw.kickIn(fastInsideMeta3);
     lost_jaw.resize(2, 1, 2);
 }

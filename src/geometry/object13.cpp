@@ -54,6 +54,16 @@ int object13::addVertex(vector3* p) {
     return static_cast<int>(numVertices++);
 }
 
+int object13::appendVertex(const vector3& p) {
+    if (numVertices >= kCapacity) {
+        refuse();
+        return -1;
+    }
+    // The spatial index catches up with appended vertices on the next lookup.
+    vertices[numVertices] = p;
+    return static_cast<int>(numVertices++);
+}
+
 void object13::addTriangle(int a, int b, int c) {
     int n = static_cast<int>(numVertices);
     if (numTriangles >= kCapacity || a < 0 || b < 0 || c < 0 || a >= n || b >= n || c >= n) {

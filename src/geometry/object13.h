@@ -51,6 +51,9 @@ class object13 {
   protected:
     // Prints the one capacity warning of this build (until the next reset).
     void refuse();
+    // Appends p without a merge search, for callers that know no vertex lies
+    // within 0.1 of it (addVertex would add it too); -1 when the mesh is full.
+    int appendVertex(const vector3& p);
 
   private:
     vertexGrid* grid = nullptr; // spatial index over vertices, built lazily

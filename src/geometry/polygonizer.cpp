@@ -5,6 +5,8 @@
 
 #include "geometry/case_table.h"
 #include "geometry/cell_geometry.h"
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -12,6 +14,7 @@ namespace {
 
 const int kGrid = 32; // samples per axis, at -16 .. 15
 const int kOrigin = 16;
+const int kLevel = kGrid * kGrid * 3; // directed edges starting on one grid level
 
 // The first of the probes at 1/8 .. 6/8 along the edge whose answer differs
 // from the start corner's flag s; 6 (the probe at 3/4) when none does. 7/8 is
@@ -33,6 +36,76 @@ void crossingPoint(const double p0[3], const double p1[3], int n, vector3* out) 
     out->set(p0[0] + (p1[0] - p0[0]) * t, p0[1] + (p1[1] - p0[1]) * t, p0[2] + (p1[2] - p0[2]) * t);
 }
 
+// The inside flags of the grid, one row along x per bit mask: flag (i, j, k)
+// is bit i of rows[k * 32 + j].
+std::vector<uint32_t> sampleGrid(shapeFunction f) {
+    std::vector<uint32_t> rows(kGrid * kGrid, 0);
+    for (int k = 0; k < kGrid; k++)
+        for (int j = 0; j < kGrid; j++)
+            for (int i = 0; i < kGrid; i++)
+                if (f(double(i - kOrigin), double(j - kOrigin), double(k - kOrigin)) != 0)
+                    rows[k * kGrid + j] |= uint32_t(1) << i;
+    return rows;
+}
+
+// Per directed edge (start grid point, axis) on the two grid levels of the
+// current cell layer: the probe that found its crossing point (1..6, 0 while
+// not searched) and its vertex (-1 until added). The vertex index stays valid
+// because vertices are only appended during a build. Crossing points lie at
+// n/8 (n = 1..6) along grid edges: points of two different edges differ by at
+// least 1/8 on two axes, or by 3/8 along one line, so none lies within 0.1 of
+// another, and each edge's point is a vertex of its own.
+class edgeMemo {
+  public:
+    // Layer k reads levels k and k + 1; level k + 1 takes the place of k - 1.
+    void startLayer(int k) {
+        if (k == 0) clearLevel(0);
+        clearLevel(k + 1);
+    }
+    int slot(int i, int j, int level, int axis) const {
+        return (((level & 1) * kGrid + j) * kGrid + i) * 3 + axis;
+    }
+    uint8_t probe[kLevel * 2];
+    int vertex[kLevel * 2];
+
+  private:
+    void clearLevel(int level) {
+        std::fill_n(probe + (level & 1) * kLevel, kLevel, uint8_t(0));
+        std::fill_n(vertex + (level & 1) * kLevel, kLevel, -1);
+    }
+};
+
+// Cells 0..30 of a row whose eight corners are not all alike, from the four
+// corner rows (j, k), (j + 1, k), (j, k + 1) and (j + 1, k + 1): cell i has
+// its corners at bits i and i + 1.
+uint32_t mixedCells(uint32_t m00, uint32_t m10, uint32_t m01, uint32_t m11) {
+    uint32_t any = m00 | m10 | m01 | m11, all = m00 & m10 & m01 & m11;
+    uint32_t allOut = ~(any | any >> 1), allIn = all & all >> 1;
+    return ~(allOut | allIn) & ((uint32_t(1) << (kGrid - 1)) - 1);
+}
+
+// Case index of cell i of the row, bit c set when corner c is inside.
+unsigned cellCase(uint32_t m00, uint32_t m10, uint32_t m01, uint32_t m11, int i) {
+    unsigned lo = (m00 >> i & 3) | (m10 >> i & 1) << 3 | (m10 >> (i + 1) & 1) << 2;
+    unsigned hi = (m01 >> i & 3) | (m11 >> i & 1) << 3 | (m11 >> (i + 1) & 1) << 2;
+    return lo | hi << 4;
+}
+
+// Edges of a cell case whose two corners differ, bit e for edge e.
+unsigned crossedEdges(unsigned caseIndex) {
+    static const struct table {
+        uint16_t mask[256];
+        table() {
+            for (unsigned c = 0; c < 256; c++) {
+                mask[c] = 0;
+                for (int e = 0; e < 12; e++)
+                    mask[c] |= ((c >> edgeStart[e] ^ c >> edgeEnd[e]) & 1) << e;
+            }
+        }
+    } t;
+    return t.mask[caseIndex];
+}
+
 } // namespace
 
 void metaBuilder::kickIn(shapeFunction f) {
@@ -40,51 +113,51 @@ void metaBuilder::kickIn(shapeFunction f) {
     printf("\nrekenen..");
     fflush(stdout);
 
-    std::vector<unsigned char> flag(kGrid * kGrid * kGrid);
-    for (int k = 0; k < kGrid; k++)
-        for (int j = 0; j < kGrid; j++)
-            for (int i = 0; i < kGrid; i++)
-                flag[(k * kGrid + j) * kGrid + i] =
-                    f(double(i - kOrigin), double(j - kOrigin), double(k - kOrigin)) != 0;
-
-    // Up to four cells share an edge; the search result of each directed edge
-    // (start grid point, axis) is kept, and the point rebuilt with the same
-    // arithmetic, so every cell sees the very same crossing point.
-    std::vector<unsigned char> probe(kGrid * kGrid * kGrid * 3, 0);
-    // The vertex of each directed edge, once merged. Within one build vertices
-    // are only appended, so addVertex would return this index again.
-    std::vector<int> vertex(kGrid * kGrid * kGrid * 3, -1);
-    for (int k = 0; k < kGrid - 1; k++)
-        for (int j = 0; j < kGrid - 1; j++)
-            for (int i = 0; i < kGrid - 1; i++) {
-                int at[8];
-                unsigned caseIndex = 0;
-                for (int c = 0; c < 8; c++) {
-                    const int* o = cornerOffset[c];
-                    at[c] = ((k + o[2]) * kGrid + (j + o[1])) * kGrid + (i + o[0]);
-                    caseIndex |= unsigned(flag[at[c]]) << c;
-                }
+    std::vector<uint32_t> rows = sampleGrid(f);
+    // Up to four cells share an edge: it is searched once, its point rebuilt
+    // with the same arithmetic in every cell, and its vertex added once.
+    edgeMemo memo;
+    bool lastCrossed = false;
+    for (int k = 0; k < kGrid - 1; k++) {
+        memo.startLayer(k);
+        for (int j = 0; j < kGrid - 1; j++) {
+            const uint32_t* r = &rows[k * kGrid + j];
+            uint32_t m00 = r[0], m10 = r[1], m01 = r[kGrid], m11 = r[kGrid + 1];
+            // Cells with all corners alike have no crossed edge and no polygon.
+            uint32_t mixed = mixedCells(m00, m10, m01, m11);
+            lastCrossed = mixed >> (kGrid - 2) & 1;
+            for (; mixed; mixed &= mixed - 1) {
+                int i = __builtin_ctz(mixed);
+                unsigned caseIndex = cellCase(m00, m10, m01, m11, i);
                 for (int e = 0; e < 12; e++) {
                     edgePoints[e].set(0.0, 0.0, 0.0);
                     edgeVertex[e] = nullptr;
-                    int s = flag[at[edgeStart[e]]];
-                    if (s == flag[at[edgeEnd[e]]]) continue;
+                }
+                for (unsigned crossed = crossedEdges(caseIndex); crossed; crossed &= crossed - 1) {
+                    int e = __builtin_ctz(crossed);
                     const int* o0 = cornerOffset[edgeStart[e]];
                     const int* o1 = cornerOffset[edgeEnd[e]];
                     double p0[3] = {double(i + o0[0] - kOrigin), double(j + o0[1] - kOrigin),
                                     double(k + o0[2] - kOrigin)};
                     double p1[3] = {double(i + o1[0] - kOrigin), double(j + o1[1] - kOrigin),
                                     double(k + o1[2] - kOrigin)};
-                    int key = at[edgeStart[e]] * 3 + edgeAxis[e];
-                    unsigned char& n = probe[key];
-                    if (!n) n = static_cast<unsigned char>(searchEdge(f, p0, p1, s));
+                    int at = memo.slot(i + o0[0], j + o0[1], k + o0[2], edgeAxis[e]);
+                    uint8_t& n = memo.probe[at];
+                    if (!n)
+                        n = static_cast<uint8_t>(
+                            searchEdge(f, p0, p1, caseIndex >> edgeStart[e] & 1));
                     crossingPoint(p0, p1, n, &edgePoints[e]);
-                    edgeVertex[e] = &vertex[key];
+                    edgeVertex[e] = &memo.vertex[at];
                 }
                 marchers(static_cast<unsigned char>(caseIndex));
             }
-    for (int e = 0; e < 12; e++)
+        }
+    }
+    for (int e = 0; e < 12; e++) {
+        // As the last cell left them: all zero unless it was crossed.
+        if (!lastCrossed) edgePoints[e].set(0.0, 0.0, 0.0);
         edgeVertex[e] = nullptr;
+    }
 
     printf("[tris%i verts%i]\n", int(numTriangles), int(numVertices));
     prepare();
@@ -130,10 +203,9 @@ void metaBuilder::drawTri(int a, int b, int c) {
 
 int metaBuilder::vertexOf(int edge) {
     int* known = edgeVertex[edge];
-    if (known && *known >= 0) return *known;
-    int index = addVertex(&edgePoints[edge]);
-    if (known) *known = index;
-    return index;
+    if (!known) return addVertex(&edgePoints[edge]);
+    if (*known < 0) *known = appendVertex(edgePoints[edge]);
+    return *known;
 }
 
 void metaBuilder::drawQuad(int a, int b, int c, int d) {

@@ -4,17 +4,18 @@
 // centres are computed once, with the same expressions, on first use.
 #include "geometry/shapes.h"
 
+#include "geometry/blob_centres.h"
 #include <cmath>
 
 namespace {
 
-struct centre {
-    double x, y, z;
-};
+typedef blobCentre centre;
 
 double square(double v) {
     return v * v;
 }
+
+} // namespace
 
 const centre* metaCentres() {
     static const struct table {
@@ -78,6 +79,8 @@ const centre* tunnelCentres() {
     } t;
     return t.c;
 }
+
+namespace {
 
 // Sum of 1 - d over the centres with d^2 < 1 (square root only for those).
 double nearSum(const centre* c, int count, double px, double py, double pz) {

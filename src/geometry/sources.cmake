@@ -7,6 +7,8 @@ list(APPEND ISOLOOP_CORE_SOURCES
   src/geometry/polygonizer.cpp
   src/geometry/shapes_blobs.cpp
   src/geometry/shapes_solids.cpp
+  src/geometry/shapes_fast_blobs.cpp
+  src/geometry/shapes_fast_solids.cpp
   src/app/solids.cpp)
 list(APPEND ISOLOOP_EDGE_SOURCES
   src/geometry/mesh_render.cpp

@@ -5,24 +5,6 @@
 
 #include <cmath>
 
-void vector3::set(double nx, double ny, double nz) {
-    x = nx;
-    y = ny;
-    z = nz;
-}
-
-void vector3::set(vector3* p) {
-    x = p->x;
-    y = p->y;
-    z = p->z;
-}
-
-void vector3::add(vector3* p) {
-    x += p->x;
-    y += p->y;
-    z += p->z;
-}
-
 void vector3::length(double L) {
     double len = std::sqrt(x * x + y * y + z * z);
     double s = L / len;

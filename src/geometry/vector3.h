@@ -9,9 +9,17 @@ class vector3 {
     double y = 0.0;
     double z = 0.0;
 
-    void set(double nx, double ny, double nz);
-    void set(vector3* p);
-    void add(vector3* p);
+    void set(double nx, double ny, double nz) {
+        x = nx;
+        y = ny;
+        z = nz;
+    }
+    void set(vector3* p) { set(p->x, p->y, p->z); }
+    void add(vector3* p) {
+        x += p->x;
+        y += p->y;
+        z += p->z;
+    }
     // Rescales to length L; a zero-length vector stays zero (no NaN).
     void length(double L);
     // Rescales to length 1; a zero-length vector stays zero (no NaN).

@@ -3,6 +3,7 @@
 // on the whole build of all eight solids against the reference polygonizer.
 #include "geometry/meta_builder.h"
 #include "geometry/shapes.h"
+#include "geometry/shapes_fast.h"
 #include "linear_reference.h"
 
 #include <gtest/gtest.h>
@@ -116,14 +117,15 @@ TEST(VertexMerge, ManyNearDuplicatesUpToCapacity) {
     expectSameMerge(pts);
 }
 
-// The fast build against the reference on one shape function: the same
-// vertices (bit for bit) in the same order and the same triangles.
-void expectSameBuild(shapeFunction f, const char* name) {
+// The fast build against the reference: the same vertices (bit for bit) in
+// the same order and the same triangles. The fast build may use a fast inside
+// test (as start-up does); the reference always uses the plain one.
+void expectSameBuild(shapeFunction fastShape, shapeFunction plainShape, const char* name) {
     static metaBuilder fast;
     testing::internal::CaptureStdout();
-    fast.kickIn(f);
+    fast.kickIn(fastShape);
     testing::internal::GetCapturedStdout();
-    referenceMesh slow = referenceBuild(f);
+    referenceMesh slow = referenceBuild(plainShape);
     ASSERT_EQ(fast.numVertices, slow.vertices.size()) << name;
     ASSERT_EQ(fast.numTriangles, slow.triangles.size()) << name;
     for (uint32_t i = 0; i < fast.numVertices; i++)
@@ -134,14 +136,40 @@ void expectSameBuild(shapeFunction f, const char* name) {
 }
 
 TEST(VertexMerge, EightSolidsBuildIdenticallyToTheLinearScanReference) {
-    expectSameBuild(isInsideTunnel, "isInsideTunnel");
-    expectSameBuild(isInsideMeta, "isInsideMeta");
-    expectSameBuild(isInsideMountain, "isInsideMountain");
-    expectSameBuild(isInsideFract, "isInsideFract");
-    expectSameBuild(isInsidePillar, "isInsidePillar");
-    expectSameBuild(isInsidePyramid, "isInsidePyramid");
-    expectSameBuild(isInsideMeta2, "isInsideMeta2");
-    expectSameBuild(isInsideMeta3, "isInsideMeta3");
+    expectSameBuild(isInsideTunnel, isInsideTunnel, "isInsideTunnel");
+    expectSameBuild(isInsideMeta, isInsideMeta, "isInsideMeta");
+    expectSameBuild(isInsideMountain, isInsideMountain, "isInsideMountain");
+    expectSameBuild(isInsideFract, isInsideFract, "isInsideFract");
+    expectSameBuild(isInsidePillar, isInsidePillar, "isInsidePillar");
+    expectSameBuild(isInsidePyramid, isInsidePyramid, "isInsidePyramid");
+    expectSameBuild(isInsideMeta2, isInsideMeta2, "isInsideMeta2");
+    expectSameBuild(isInsideMeta3, isInsideMeta3, "isInsideMeta3");
+}
+
+TEST(VertexMerge, FastInsideTestsBuildIdenticallyToThePlainReference) {
+    expectSameBuild(fastInsideTunnel, isInsideTunnel, "fastInsideTunnel");
+    expectSameBuild(fastInsideMeta, isInsideMeta, "fastInsideMeta");
+    expectSameBuild(fastInsideMountain, isInsideMountain, "fastInsideMountain");
+    expectSameBuild(fastInsidePillar, isInsidePillar, "fastInsidePillar");
+    expectSameBuild(fastInsideMeta2, isInsideMeta2, "fastInsideMeta2");
+    expectSameBuild(fastInsideMeta3, isInsideMeta3, "fastInsideMeta3");
+}
+
+// A build appends its vertices without a merge search; a later addVertex
+// must still see every one of them, as the linear scan does.
+TEST(VertexMerge, AddVertexAfterABuildFindsTheBuiltVertices) {
+    static metaBuilder mesh;
+    testing::internal::CaptureStdout();
+    mesh.kickIn(fastInsideMeta);
+    testing::internal::GetCapturedStdout();
+    std::vector<vector3> linear(mesh.vertices, mesh.vertices + mesh.numVertices);
+    uint32_t built = mesh.numVertices;
+    for (uint32_t i = 0; i < built; i += 7) {
+        vector3 p = v3(mesh.vertices[i].x + 0.07, mesh.vertices[i].y, mesh.vertices[i].z - 0.07);
+        vector3 q = p;
+        ASSERT_EQ(mesh.addVertex(&p), linearAddVertex(linear, q)) << i;
+    }
+    EXPECT_EQ(mesh.numVertices, linear.size());
 }
 
 } // namespace

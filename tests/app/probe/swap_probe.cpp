@@ -51,9 +51,9 @@ static void savePicture(const char* path) {
 }
 
 static void pushKeys() {
-    const char* spec = getenv("ISOLOOP_PROBE_KEYS");
-    if (!spec) return;
-    for (const char* p = spec; p && *p;) {
+    const char* keys = getenv("ISOLOOP_PROBE_KEYS");
+    if (!keys) return;
+    for (const char* p = keys; p && *p;) {
         int at = atoi(p);
         const char* colon = strchr(p, ':');
         if (!colon) break;

@@ -1,7 +1,7 @@
 // A GL context with the demo's start-up (640 x 480 window, projection, fixed
 // state, textures, meshes and lists) for the scene tests, plus staging helpers
 // that make one element's contribution visible on its own: a texture slot
-// replaced by a 1 x 1 colour, a mesh list emptied.
+// replaced by a 1 x 1 colour, the mesh lists emptied.
 #pragma once
 #include "app/gl_setup.h"
 #include "app/solids.h"
@@ -17,11 +17,9 @@
 class SceneGL : public ::testing::Test {
   protected:
     void SetUp() override {
-        // The picture pack of the build, as the demo finds it beside itself.
-        setWorkingDir(ISOLOOP_BINARY_DIR "/scenes_gl_tests");
-        // An X server that resets when its last client leaves drops new
-        // connections for a moment, and SDL probes the display once before
-        // it opens it: try again rather than fail on the server's schedule.
+        setWorkingDir(ISOLOOP_BINARY_DIR "/scenes_gl_tests"); // the build's picture pack
+        // An X server may drop new connections for a moment while the previous
+        // test process leaves: try again rather than fail on its schedule.
         int status = -1;
         for (int attempt = 0; attempt < 20 && status != 0; attempt++) {
             if (attempt) SDL_Delay(100);
@@ -41,9 +39,10 @@ class SceneGL : public ::testing::Test {
 
 using Rgba = std::array<unsigned char, 4>;
 
-// Replaces the image of texture slot k by one texel (r, g, b, a).
-inline void stageTexture(int k, unsigned char r, unsigned char g, unsigned char b,
-                         unsigned char a) {
+// Replaces the image of texture slot k by one texel (r, g, b, a); all zero
+// makes it add nothing under the alpha blends.
+inline void stageTexture(int k, unsigned char r = 0, unsigned char g = 0, unsigned char b = 0,
+                         unsigned char a = 0) {
     const unsigned char texel[4] = {r, g, b, a};
     glBindTexture(GL_TEXTURE_2D, texture[k]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -51,23 +50,14 @@ inline void stageTexture(int k, unsigned char r, unsigned char g, unsigned char 
     glTexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
 }
 
-// Makes slot k add nothing under the alpha blends: transparent black.
-inline void stageClear(int k) {
-    stageTexture(k, 0, 0, 0, 0);
-}
-
-// Replaces both lists of a mesh with empty ones.
-inline void emptyLists(const metaBuilder& m) {
-    for (int id = m.listId; id <= m.listId + 1; id++) {
-        glNewList(id, GL_COMPILE);
-        glEndList();
-    }
-}
-
+// Replaces both lists of every mesh with empty ones.
 inline void emptyAllLists() {
     for (const metaBuilder* m : {&mb, &stoned_forest, &stoned_mountain, &julia, &pillars, &pyramid,
                                  &lost_forest, &lost_jaw})
-        emptyLists(*m);
+        for (int id = m->listId; id <= m->listId + 1; id++) {
+            glNewList(id, GL_COMPILE);
+            glEndList();
+        }
 }
 
 // Pixel (x, y) of the back buffer, y counted from the bottom.
@@ -92,22 +82,15 @@ inline GLint getInt(GLenum what) {
     return v;
 }
 
-inline std::array<float, 4> getFloat4(GLenum what) {
-    std::array<float, 4> v{};
+// Float state: four values, or n (16 for a matrix).
+template <size_t n = 4> std::array<float, n> getFloats(GLenum what) {
+    std::array<float, n> v{};
     glGetFloatv(what, v.data());
     return v;
 }
 
 inline std::array<float, 16> modelview() {
-    std::array<float, 16> m{};
-    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
-}
-
-// Column-major rotation by deg degrees about z, as glRotatef builds it.
-inline std::array<double, 16> zRotation(double deg) {
-    double r = deg * M_PI / 180, c = std::cos(r), s = std::sin(r);
-    return {c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    return getFloats<16>(GL_MODELVIEW_MATRIX);
 }
 
 template <class A, class B>

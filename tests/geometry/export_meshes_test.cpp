@@ -3,14 +3,12 @@
 // and a standard reader (assimp) accepts both formats. Bad arguments fail.
 #include "app/solids.h"
 #include "golden.h"
+#include "mesh_helpers.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -19,42 +17,43 @@ const char* kNames[8] = {"mb",      "stoned_forest", "stoned_mountain", "julia",
                          "pillars", "pyramid",       "lost_forest",     "lost_jaw"};
 metaBuilder* const kMeshes[8] = {&mb,      &stoned_forest, &stoned_mountain, &julia,
                                  &pillars, &pyramid,       &lost_forest,     &lost_jaw};
+const std::string kDir = std::string(ISOLOOP_BINARY_DIR) + "/export_meshes_test_";
 
-// Runs a shell command; returns its exit status and captures stderr.
-int run(const std::string& cmd, std::string* err = nullptr) {
+// Runs export-meshes with the arguments; its exit status, stderr in *err.
+int exportMeshes(const std::string& args, std::string* err = nullptr) {
     // One file per test process: ctest runs cases in parallel.
-    std::string errFile = std::string(ISOLOOP_BINARY_DIR) + "/export_meshes_test." +
-                          std::to_string(getpid()) + ".err";
-    int status = std::system((cmd + " >/dev/null 2>" + errFile).c_str());
+    std::string errFile = kDir + std::to_string(getpid()) + ".err";
+    int status = runCommand(std::string(ISOLOOP_BINARY_DIR) + "/isoloop-tool export-meshes " +
+                            args + " >/dev/null 2>" + errFile);
     if (err) *err = readFile(errFile);
     std::remove(errFile.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
-std::string tool() {
-    return std::string(ISOLOOP_BINARY_DIR) + "/isoloop-tool export-meshes ";
+// A standard reader takes the file as triangles, counting them all; skipped
+// where assimp (assimp-utils) is not installed.
+void expectAssimpReads(const std::string& file, uint32_t triangles) {
+    if (runCommand("command -v assimp >/dev/null 2>&1") != 0) return;
+    ASSERT_EQ(runCommand("assimp info " + file + " > " + file + ".info 2>&1"), 0) << file;
+    std::string info = readFile(file + ".info");
+    EXPECT_NE(info.find("Faces:              " + std::to_string(triangles)), std::string::npos)
+        << info;
+    EXPECT_NE(info.find("Primitive Types:    triangles"), std::string::npos) << info;
 }
 
-std::string freshDir(const char* name) {
-    std::string dir = std::string(ISOLOOP_BINARY_DIR) + "/export_meshes_test_" + name;
-    std::system(("rm -rf " + dir).c_str());
-    return dir;
-}
-
-void buildInProcess() {
+// Exports into a fresh directory and builds the same meshes in process.
+std::string exportAndBuild(const char* name, const std::string& format) {
+    std::string dir = kDir + name;
+    runCommand("rm -rf " + dir);
+    EXPECT_EQ(exportMeshes(dir + format), 0);
     testing::internal::CaptureStdout();
     buildSolidMeshes();
     testing::internal::GetCapturedStdout();
-}
-
-bool sameDouble(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return dir;
 }
 
 TEST(ExportMeshes, ObjHoldsTheScaledMeshesExactly) {
-    std::string dir = freshDir("obj");
-    ASSERT_EQ(run(tool() + dir), 0);
-    buildInProcess();
+    std::string dir = exportAndBuild("obj", "");
     for (int s = 0; s < 8; s++) {
         const object13& m = *kMeshes[s];
         std::istringstream in(readFile(dir + "/" + kNames[s] + ".obj"));
@@ -62,30 +61,21 @@ TEST(ExportMeshes, ObjHoldsTheScaledMeshesExactly) {
         uint32_t v = 0, vn = 0, f = 0;
         while (std::getline(in, line)) {
             double a, b, c;
-            if (line.rfind("v ", 0) == 0) {
-                ASSERT_EQ(sscanf(line.c_str(), "v %lf %lf %lf", &a, &b, &c), 3) << line;
-                ASSERT_LT(v, m.numVertices);
-                ASSERT_TRUE(sameDouble(a, m.vertices[v].x) && sameDouble(b, m.vertices[v].y) &&
-                            sameDouble(c, m.vertices[v].z))
+            int i[6];
+            if (sscanf(line.c_str(), "v %lf %lf %lf", &a, &b, &c) == 3) {
+                ASSERT_TRUE(v < m.numVertices && sameBits(v3(a, b, c), m.vertices[v]))
                     << kNames[s] << " v " << v;
                 v++;
-            } else if (line.rfind("vn ", 0) == 0) {
-                ASSERT_EQ(sscanf(line.c_str(), "vn %lf %lf %lf", &a, &b, &c), 3) << line;
-                ASSERT_LT(vn, m.numVertices);
-                ASSERT_TRUE(sameDouble(a, m.normals[vn].x) && sameDouble(b, m.normals[vn].y) &&
-                            sameDouble(c, m.normals[vn].z));
+            } else if (sscanf(line.c_str(), "vn %lf %lf %lf", &a, &b, &c) == 3) {
+                ASSERT_TRUE(vn < m.numVertices && sameBits(v3(a, b, c), m.normals[vn]))
+                    << kNames[s] << " vn " << vn;
                 vn++;
-            } else if (line.rfind("f ", 0) == 0) {
-                int i[6];
-                ASSERT_EQ(sscanf(line.c_str(), "f %d//%d %d//%d %d//%d", &i[0], &i[1], &i[2], &i[3],
-                                 &i[4], &i[5]),
-                          6)
-                    << line;
+            } else if (sscanf(line.c_str(), "f %d//%d %d//%d %d//%d", &i[0], &i[1], &i[2], &i[3],
+                              &i[4], &i[5]) == 6) {
                 ASSERT_LT(f, m.numTriangles);
-                for (int k = 0; k < 3; k++) {
-                    EXPECT_EQ(i[2 * k], m.triangles[f].v[k] + 1); // OBJ counts from 1
-                    EXPECT_EQ(i[2 * k + 1], i[2 * k]);
-                }
+                for (int k = 0; k < 3; k++) // OBJ counts from 1
+                    ASSERT_TRUE(i[2 * k] == m.triangles[f].v[k] + 1 && i[2 * k + 1] == i[2 * k])
+                        << line;
                 f++;
             } else {
                 ASSERT_TRUE(line.empty() || line[0] == '#' || line.rfind("o ", 0) == 0) << line;
@@ -94,13 +84,12 @@ TEST(ExportMeshes, ObjHoldsTheScaledMeshesExactly) {
         EXPECT_EQ(v, m.numVertices) << kNames[s];
         EXPECT_EQ(vn, m.numVertices) << kNames[s];
         EXPECT_EQ(f, m.numTriangles) << kNames[s];
+        expectAssimpReads(dir + "/" + kNames[s] + ".obj", m.numTriangles);
     }
 }
 
 TEST(ExportMeshes, PlyHeaderCountsAndBodyMatch) {
-    std::string dir = freshDir("ply");
-    ASSERT_EQ(run(tool() + dir + " --format ply"), 0);
-    buildInProcess();
+    std::string dir = exportAndBuild("ply", " --format ply");
     for (int s = 0; s < 8; s++) {
         const object13& m = *kMeshes[s];
         std::istringstream in(readFile(dir + "/" + kNames[s] + ".ply"));
@@ -118,70 +107,51 @@ TEST(ExportMeshes, PlyHeaderCountsAndBodyMatch) {
             ASSERT_EQ(sscanf(line.c_str(), "%lf %lf %lf %lf %lf %lf", &p[0], &p[1], &p[2], &p[3],
                              &p[4], &p[5]),
                       6);
-            ASSERT_TRUE(sameDouble(p[0], m.vertices[v].x) && sameDouble(p[4], m.normals[v].y));
+            ASSERT_TRUE(sameBits(v3(p[0], p[1], p[2]), m.vertices[v]) &&
+                        sameBits(v3(p[3], p[4], p[5]), m.normals[v]))
+                << kNames[s] << " " << v;
         }
         for (uint32_t f = 0; f < m.numTriangles; f++) {
             int n, a, b, c;
             ASSERT_TRUE(std::getline(in, line));
             ASSERT_EQ(sscanf(line.c_str(), "%d %d %d %d", &n, &a, &b, &c), 4);
-            EXPECT_EQ(n, 3);
-            EXPECT_EQ(a, m.triangles[f].v[0]);
-            EXPECT_EQ(c, m.triangles[f].v[2]);
+            const uint16_t* t = m.triangles[f].v;
+            ASSERT_TRUE(n == 3 && a == t[0] && b == t[1] && c == t[2]) << line;
         }
         EXPECT_FALSE(std::getline(in, line) && !line.empty()) << "trailing data";
+        expectAssimpReads(dir + "/" + kNames[s] + ".ply", m.numTriangles);
     }
 }
 
-TEST(ExportMeshes, AssimpReadsBothFormats) {
-    if (std::system("command -v assimp >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "assimp (assimp-utils) not installed";
-    std::string dir = freshDir("assimp");
-    ASSERT_EQ(run(tool() + dir), 0);
-    ASSERT_EQ(run(tool() + dir + " --format ply"), 0);
-    buildInProcess();
-    for (int s = 0; s < 8; s++)
-        for (const char* ext : {".obj", ".ply"}) {
-            std::string out = dir + "/" + kNames[s] + ext + ".info";
-            ASSERT_EQ(
-                std::system(
-                    ("assimp info " + dir + "/" + kNames[s] + ext + " > " + out + " 2>&1").c_str()),
-                0)
-                << kNames[s] << ext;
-            std::string info = readFile(out);
-            EXPECT_NE(info.find("Faces:              " + std::to_string(kMeshes[s]->numTriangles)),
-                      std::string::npos)
-                << info;
-            EXPECT_NE(info.find("Primitive Types:    triangles"), std::string::npos);
-        }
-}
-
 TEST(ExportMeshes, BadArgumentsExitTwoWithAMessage) {
-    std::string err;
-    EXPECT_EQ(run(tool(), &err), 2);
-    EXPECT_NE(err.find("missing output directory"), std::string::npos) << err;
-    EXPECT_EQ(run(tool() + "x --format stl", &err), 2);
-    EXPECT_NE(err.find("stl"), std::string::npos) << err;
-    EXPECT_EQ(run(tool() + "x --format", &err), 2);
-    EXPECT_EQ(run(tool() + "x y", &err), 2);
-    EXPECT_EQ(run(tool() + "--bogus x", &err), 2);
-    EXPECT_NE(err.find("--bogus"), std::string::npos) << err;
+    const struct {
+        const char* args;
+        const char* named;
+    } cases[] = {
+        {"", "missing output directory"},
+        {"x --format stl", "stl"},
+        {"x --format", ""},
+        {"x y", ""},
+        {"--bogus x", "--bogus"},
+    };
+    for (const auto& c : cases) {
+        std::string err;
+        EXPECT_EQ(exportMeshes(c.args, &err), 2) << c.args;
+        EXPECT_NE(err.find(c.named), std::string::npos) << c.args << ": " << err;
+    }
 }
 
+// A plain file as the directory, or a solid's file name taken by a
+// directory: status 1, the message names the file, no temporary is left.
 TEST(ExportMeshes, UnwritableTargetFailsNamingTheFile) {
-    std::string file = std::string(ISOLOOP_BINARY_DIR) + "/export_meshes_test_plainfile";
-    FILE* f = fopen(file.c_str(), "w");
-    ASSERT_TRUE(f);
-    fclose(f);
-    std::string err;
-    EXPECT_EQ(run(tool() + file, &err), 1);
+    std::string file = kDir + "plainfile", dir = kDir + "blocked", err;
+    ASSERT_TRUE(writeWhole(file, ""));
+    EXPECT_EQ(exportMeshes(file, &err), 1);
     EXPECT_NE(err.find(file), std::string::npos) << err;
-    // A directory whose solid file name is taken by a directory: the write of
-    // that one fails, the message names it, and no temporary file is left.
-    std::string dir = freshDir("blocked");
-    ASSERT_EQ(std::system(("mkdir -p " + dir + "/julia.obj").c_str()), 0);
-    EXPECT_EQ(run(tool() + dir, &err), 1);
+    ASSERT_EQ(runCommand("rm -rf " + dir + " && mkdir -p " + dir + "/julia.obj"), 0);
+    EXPECT_EQ(exportMeshes(dir, &err), 1);
     EXPECT_NE(err.find("julia.obj"), std::string::npos) << err;
-    EXPECT_NE(std::system(("test -e " + dir + "/julia.obj.tmp").c_str()), 0);
+    EXPECT_NE(runCommand("test -e " + dir + "/julia.obj.tmp"), 0);
 }
 
 } // namespace

@@ -28,13 +28,6 @@ inline int linearAddVertex(std::vector<vector3>& vertices, const vector3& p) {
     return static_cast<int>(vertices.size() - 1);
 }
 
-inline void referenceTri(referenceMesh& m, const vector3* points, int a, int b, int c) {
-    int ia = linearAddVertex(m.vertices, points[a]);
-    int ib = linearAddVertex(m.vertices, points[b]);
-    int ic = linearAddVertex(m.vertices, points[c]);
-    m.triangles.push_back({uint16_t(ia), uint16_t(ib), uint16_t(ic)});
-}
-
 // Fans of a polygon of n vertices v[0..n-1], in emission order.
 inline void referencePolygon(referenceMesh& m, const vector3* pts, const uint8_t* v, int n) {
     static const int fans[8][5][3] = {
@@ -47,8 +40,12 @@ inline void referencePolygon(referenceMesh& m, const vector3* pts, const uint8_t
         {{0, 1, 2}, {0, 2, 5}, {2, 3, 5}, {3, 4, 5}},
         {{0, 1, 3}, {1, 2, 3}, {0, 3, 4}, {0, 4, 6}, {4, 5, 6}},
     };
-    for (int t = 0; t < n - 2; t++)
-        referenceTri(m, pts, v[fans[n][t][0]], v[fans[n][t][1]], v[fans[n][t][2]]);
+    for (int t = 0; t < n - 2; t++) {
+        std::array<uint16_t, 3> tri;
+        for (int k = 0; k < 3; k++)
+            tri[k] = uint16_t(linearAddVertex(m.vertices, pts[v[fans[n][t][k]]]));
+        m.triangles.push_back(tri);
+    }
 }
 
 inline referenceMesh referenceBuild(shapeFunction f) {

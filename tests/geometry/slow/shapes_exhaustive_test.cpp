@@ -8,7 +8,10 @@
 
 namespace {
 
-void expectAgreementOnAllEighths(const shapePair& s) {
+class FastShapesExhaustive : public ::testing::TestWithParam<int> {};
+
+TEST_P(FastShapesExhaustive, AgreeOnAllEighths) {
+    const shapePair& s = kShapePairs[GetParam()];
     disagreement d;
     for (int k = -128; k < 128; k++)
         for (int j = -128; j < 128; j++)
@@ -17,23 +20,6 @@ void expectAgreementOnAllEighths(const shapePair& s) {
     EXPECT_EQ(d.count, 0) << d.first;
 }
 
-TEST(FastShapesExhaustive, Tunnel) {
-    expectAgreementOnAllEighths(kShapePairs[0]);
-}
-TEST(FastShapesExhaustive, Meta) {
-    expectAgreementOnAllEighths(kShapePairs[1]);
-}
-TEST(FastShapesExhaustive, Mountain) {
-    expectAgreementOnAllEighths(kShapePairs[2]);
-}
-TEST(FastShapesExhaustive, Pillar) {
-    expectAgreementOnAllEighths(kShapePairs[3]);
-}
-TEST(FastShapesExhaustive, Meta2) {
-    expectAgreementOnAllEighths(kShapePairs[4]);
-}
-TEST(FastShapesExhaustive, Meta3) {
-    expectAgreementOnAllEighths(kShapePairs[5]);
-}
+INSTANTIATE_TEST_SUITE_P(Shapes, FastShapesExhaustive, ::testing::Range(0, 6));
 
 } // namespace

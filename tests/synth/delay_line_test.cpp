@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-TEST(DelayLine, ReadBeforeWriteDelaysByItsLength) {
+TEST(DelayLine, ReadBeforeWriteAndDelayGiveTheValueOfLengthCallsAgo) {
     DelayLine d(3);
     std::vector<short> got;
     for (short v : {1, 2, 3, 4}) {
@@ -13,41 +13,32 @@ TEST(DelayLine, ReadBeforeWriteDelaysByItsLength) {
         d.write(v);
     }
     EXPECT_EQ(got, (std::vector<short>{0, 0, 0, 1}));
-}
-
-TEST(DelayLine, DelayReturnsTheValueStoredLengthCallsAgo) {
-    DelayLine d(2);
-    EXPECT_EQ(d.delay(7), 0);
-    EXPECT_EQ(d.delay(8), 0);
-    EXPECT_EQ(d.delay(9), 7);
-    EXPECT_EQ(d.delay(10), 8);
-}
-
-TEST(DelayLine, NextAdvancesWithoutWritingAndWraps) {
-    DelayLine d(3);
-    d.write(5); // pos 1
-    d.next();   // pos 2
-    d.next();   // wraps to 0
-    EXPECT_EQ(d.pos, 0u);
-    EXPECT_EQ(d.read(), 5);
+    DelayLine e(2);
+    for (short v : {7, 8, 9, 10})
+        got.push_back(e.delay(v));
+    EXPECT_EQ(got, (std::vector<short>{0, 0, 0, 1, 0, 0, 7, 8}));
+    DelayLine n(3);
+    n.write(5);
+    n.next();
+    n.next(); // advances without writing, and wraps
+    EXPECT_EQ(n.pos, 0u);
+    EXPECT_EQ(n.read(), 5);
 }
 
 TEST(DelayLine, SetSizeResetsPosOnlyWhenItFallsOutside) {
     DelayLine d(8);
     d.next();
     d.next();
-    ASSERT_EQ(d.pos, 2u);
     d.setSize(5);
     EXPECT_EQ(d.pos, 2u);
     d.setSize(2);
     EXPECT_EQ(d.pos, 0u);
-    // The shorter line delays by its new length.
     d.write(1);
     d.write(2);
-    EXPECT_EQ(d.read(), 1);
+    EXPECT_EQ(d.read(), 1) << "the shorter line delays by its new length";
 }
 
-TEST(DelayLine, SetSizeBeyondAllocationKeepsPosInsideTheBuffer) {
+TEST(DelayLine, SetSizeBeyondAllocationAndZeroLengthsStayInsideTheBuffer) {
     DelayLine d(4);
     d.setSize(100);
     EXPECT_EQ(d.size, 4u);
@@ -56,13 +47,10 @@ TEST(DelayLine, SetSizeBeyondAllocationKeepsPosInsideTheBuffer) {
         ASSERT_LT(d.pos, d.capacity());
     }
     EXPECT_EQ(d.read(), 996) << "still a delay of the allocated length";
-}
-
-TEST(DelayLine, ZeroLengthsHoldOneSample) {
-    DelayLine d(0);
-    EXPECT_EQ(d.capacity(), 1u);
-    EXPECT_EQ(d.delay(3), 0);
-    EXPECT_EQ(d.delay(4), 3);
+    DelayLine z(0);
+    EXPECT_EQ(z.capacity(), 1u);
+    EXPECT_EQ(z.delay(3), 0);
+    EXPECT_EQ(z.delay(4), 3);
     DelayLine e(5);
     e.setSize(0);
     EXPECT_EQ(e.size, 1u);

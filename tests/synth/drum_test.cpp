@@ -1,47 +1,23 @@
 // The drum voice on its own: its first hit, the fades, the spacing of its
-// hits from the generator's draws, and clipping.
+// hits from the generator's draws, clipping, and a golden hash of two hits
+// (which also pins the cosine held while the phase stalls).
 #include "synth/drum.h"
 
-#include "synth/events.h"
+#include "music_helpers.h"
 #include "synth/random.h"
 
-#include "golden.h"
-#include <algorithm>
-#include <cmath>
-#include <gtest/gtest.h>
-#include <vector>
-
 // The drum over `frames` frames of a buffer pre-filled with `base`, in calls
-// of 4000 samples, advancing the sample clock as the driver does.
-static std::vector<short> runDrum(unsigned int frames, short base = 0) {
+// of the given sample counts (cycled), advancing the clock as the driver does.
+static std::vector<short> runDrum(unsigned int frames, short base = 0,
+                                  std::vector<int> sizes = {4000}) {
     std::vector<short> buf(2 * (size_t)frames, base);
-    for (size_t at = 0; at < buf.size(); at += 4000) {
-        int n = (int)std::min<size_t>(4000, buf.size() - at);
+    for (size_t at = 0, k = 0; at < buf.size();) {
+        int n = (int)std::min<size_t>((size_t)sizes[k++ % sizes.size()], buf.size() - at);
         drum(buf.data() + at, n);
         g_bufferPos += (unsigned int)(n / 2);
+        at += (size_t)n;
     }
     return buf;
-}
-
-static std::vector<Event> drumEvents() {
-    std::vector<Event> out;
-    for (const Event& e : g_events)
-        if (e.type == 1) out.push_back(e);
-    return out;
-}
-
-TEST(Drum, FirstHitPostsAtTimeZeroAndFadesInFromSilence) {
-    std::vector<short> buf = runDrum(40);
-    ASSERT_EQ(g_events.size(), 1u);
-    EXPECT_EQ(g_events.begin()->type, 1u);
-    EXPECT_EQ(g_events.begin()->time, 0.0);
-    EXPECT_EQ(buf[0], 0) << "fade-in factor 0/20";
-    EXPECT_EQ(buf[1], 0);
-    // Frame 1: cos(f0) * 0.9999 * (1/20) * 20000, f0 = frand() * 0.1.
-    EXPECT_EQ(buf[2], 996);
-    EXPECT_EQ(buf[3], 996) << "mono: the same value on both channels";
-    EXPECT_EQ(buf[2 * 19], 2037);
-    EXPECT_EQ(buf[2 * 20], 619) << "first frame past the fade-in";
 }
 
 // Start frames of the first hits, predicted from the generator: each hit
@@ -51,21 +27,41 @@ static std::vector<unsigned int> predictedHitStarts(int hits) {
     std::vector<unsigned int> starts{0};
     for (int hit = 0; hit < hits; hit++) {
         frand();
-        unsigned int len = (norf_rand() % 3) * 64000 + 64000;
-        starts.push_back(starts.back() + len + 1);
+        starts.push_back(starts.back() + (norf_rand() % 3) * 64000 + 64000 + 1);
     }
     random_seed = saved;
     return starts;
+}
+
+// The voice keeps its state in function-local statics: one run per test.
+TEST(Drum, FirstHitPostsAtTimeZeroAndFadesIn) {
+    std::vector<short> buf = runDrum(40);
+    ASSERT_EQ(g_events.size(), 1u);
+    EXPECT_EQ(*g_events.begin(), (Event{1, 0.0}));
+    // Frame 0 has fade-in factor 0/20; frame 1 is cos(f0) * 0.9999 * (1/20)
+    // * 20000 with f0 = frand() * 0.1, the same on both channels.
+    const int frames[][2] = {{0, 0}, {1, 996}, {19, 2037}, {20, 619}};
+    for (auto& f : frames) {
+        EXPECT_EQ(buf[2 * f[0]], f[1]) << "frame " << f[0];
+        EXPECT_EQ(buf[2 * f[0] + 1], f[1]) << "frame " << f[0];
+    }
+}
+
+TEST(Drum, AddsWithClipping) {
+    std::vector<short> up = runDrum(200, 32000);
+    EXPECT_EQ(up[0], 32000);
+    EXPECT_EQ(up[2], 32767) << "32000 + 996";
+    EXPECT_EQ(*std::max_element(up.begin(), up.end()), 32767);
 }
 
 TEST(Drum, HitLengthComesFromTheSecondDrawOfEachHit) {
     std::vector<unsigned int> starts = predictedHitStarts(6);
     ASSERT_EQ(starts[1], 128001u) << "from the initial seed";
     runDrum(starts[6] + 10);
-    std::vector<Event> ev = drumEvents();
-    ASSERT_EQ(ev.size(), 7u);
-    for (int k = 0; k < 7; k++)
-        EXPECT_EQ(ev[k].time, eventTimeOfFrame(starts[k])) << "hit " << k;
+    ASSERT_EQ(g_events.size(), 7u);
+    size_t k = 0;
+    for (const Event& e : g_events)
+        EXPECT_EQ(e, (Event{1, eventTimeOfFrame(starts[k++])})) << "hit " << k;
 }
 
 TEST(Drum, ShortHitFadesOutToNothingAtItsLastFrame) {
@@ -78,54 +74,23 @@ TEST(Drum, ShortHitFadesOutToNothingAtItsLastFrame) {
     unsigned int last = starts[k] + 64000;
     std::vector<short> buf = runDrum(last + 3);
     short before = buf[2 * (last - 800)];
-    short half = buf[2 * (last - 400)];
     ASSERT_GT(std::abs(before), 20) << "the hit is still audible before the fade";
-    EXPECT_NEAR(half, before / 2, 2) << "halfway through the 800-frame fade-out";
-    EXPECT_EQ(buf[2 * last], 0) << "fade-out factor 0/800 at s_drumCount = s_length";
+    EXPECT_NEAR(buf[2 * (last - 400)], before / 2, 2) << "halfway through the 800-frame fade";
+    EXPECT_EQ(buf[2 * last], 0) << "fade-out factor 0/800 at the hit's last frame";
     EXPECT_EQ(buf[2 * last + 2], 0) << "the next hit fades in from 0/20";
     EXPECT_NE(buf[2 * last + 4], 0);
 }
 
-// The first 130000 frames in calls of the given sample counts.
-static std::vector<short> runDrumSplit(std::vector<int> sizes) {
-    std::vector<short> buf(2 * 130000, 0);
-    size_t at = 0;
-    for (size_t k = 0; at < buf.size(); k++) {
-        int n = (int)std::min<size_t>((size_t)sizes[k % sizes.size()], buf.size() - at);
-        drum(buf.data() + at, n);
-        g_bufferPos += (unsigned int)(n / 2);
-        at += (size_t)n;
-    }
-    return buf;
+static void expectTwoHitsGolden(std::vector<int> sizes) {
+    expectGoldenSamples("drum", runDrum(130000, 0, sizes), 0x7ea89707b56b3bd7ull);
+    ASSERT_EQ(g_events.size(), 2u);
+    EXPECT_EQ(g_events.rbegin()->time, eventTimeOfFrame(128001));
 }
 
-static void expectDrumGolden(const std::vector<short>& out) {
-    uint64_t h = fnv1a(out.data(), out.size() * sizeof(short));
-    if (savingGoldens()) printf("golden drum: 0x%016llxull\n", (unsigned long long)h);
-    const uint64_t golden = 0x7ea89707b56b3bd7ull;
-    if (h != golden) saveActual("drum", out.data(), out.size() * sizeof(short));
-    EXPECT_EQ(h, golden);
-    std::vector<Event> ev = drumEvents();
-    ASSERT_EQ(ev.size(), 2u);
-    EXPECT_EQ(ev[1].time, eventTimeOfFrame(128001));
+TEST(Drum, TwoHitsInDriverBlocksMatchGolden) {
+    expectTwoHitsGolden({4000});
 }
 
-TEST(Drum, BlocksOfTheDriverMatchGolden) {
-    expectDrumGolden(runDrumSplit({4000}));
-}
-
-TEST(Drum, OddSizedCallsGiveTheSameHits) {
-    expectDrumGolden(runDrumSplit({2, 6, 3998, 10000, 0, 4}));
-}
-
-TEST(Drum, AddsWithClipping) {
-    std::vector<short> up = runDrum(200, 32000);
-    bool clipped = false;
-    for (short s : up) {
-        ASSERT_LE(s, 32767);
-        clipped |= s == 32767;
-    }
-    EXPECT_EQ(up[0], 32000);
-    EXPECT_EQ(up[2], 32767) << "32000 + 996";
-    EXPECT_TRUE(clipped);
+TEST(Drum, TwoHitsInOddSizedCallsMatchGolden) {
+    expectTwoHitsGolden({2, 6, 3998, 10000, 0, 4});
 }

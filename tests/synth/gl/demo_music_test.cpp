@@ -9,11 +9,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,26 +19,13 @@ namespace {
 const unsigned int kDeviceFrames = 2048; // frames per callback, as the demo asks
 const unsigned int kCompared = 8000;     // frames synthesized before any frame-driver draw
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // The disk file as stereo frames; the device format is S16 little-endian.
 std::vector<short> framesOf(const std::string& bytes) {
     std::vector<short> s(bytes.size() / 4 * 2);
-    for (size_t i = 0; i < s.size(); i++) {
-        unsigned char lo = (unsigned char)bytes[2 * i], hi = (unsigned char)bytes[2 * i + 1];
-        s[i] = (short)(unsigned short)(lo | hi << 8);
-    }
+    for (size_t i = 0; i < s.size(); i++)
+        s[i] = (short)(unsigned short)((unsigned char)bytes[2 * i] | (unsigned char)bytes[2 * i + 1]
+                                                                         << 8);
     return s;
-}
-
-long fileSize(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 ? (long)st.st_size : 0;
 }
 
 long firstSoundFrame(const std::vector<short>& s) {
@@ -51,9 +35,7 @@ long firstSoundFrame(const std::vector<short>& s) {
 }
 
 struct Alignment {
-    long matched = 0;  // non-silent frames equal to the render
-    long silent = 0;   // frames played before their block was in the ring
-    long mismatch = 0; // anything else
+    long matched = 0, silent = 0, mismatch = 0; // non-silent equal frames, unfilled, other
 };
 
 // Compares the device output from file frame `start` on with the render.
@@ -80,42 +62,35 @@ struct DemoRun {
 // Runs the demo until the device has taken the first 8000 frames after the
 // first sound (paused start-up time is written as silence), then stops it.
 DemoRun runDemo(const std::string& dir, const std::string& audio) {
-    const std::string bin = std::string(ISOLOOP_BINARY_DIR) + "/isoloop";
     std::remove(audio.c_str());
     DemoRun run;
     pid_t pid = fork();
-    if (pid < 0) return run;
     if (pid == 0) {
-        if (!freopen((dir + "/out.txt").c_str(), "w", stdout) ||
-            !freopen((dir + "/err.txt").c_str(), "w", stderr))
-            _exit(126);
+        if (!freopen((dir + "/err.txt").c_str(), "w", stderr)) _exit(126);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", audio.c_str(), 1);
-        execl(bin.c_str(), bin.c_str(), "window", (char*)nullptr);
+        execl(ISOLOOP_BINARY_DIR "/isoloop", "isoloop", "window", (char*)nullptr);
         _exit(127);
     }
-    const long want = (long)(kCompared + 2 * kDeviceFrames) * 4;
     int status = 0;
-    bool exited = false;
-    for (int waited = 0; waited < 1800 && !exited; waited++) {
-        long first = firstSoundFrame(framesOf(slurp(audio)));
-        if (first >= 0 && fileSize(audio) >= first * 4 + want) break;
+    bool exited = pid < 0;
+    for (int waited = 0; waited < 1800 && !exited; waited++, usleep(100000)) {
+        std::string bytes = readFile(audio);
+        long first = firstSoundFrame(framesOf(bytes));
+        if (first >= 0 && (long)bytes.size() >= (first + kCompared + 2 * kDeviceFrames) * 4) break;
         exited = waitpid(pid, &status, WNOHANG) == pid;
-        usleep(100000);
     }
     run.started = !exited;
     if (!exited) kill(pid, SIGTERM);
-    for (int waited = 0; waited < 300 && !exited; waited++) {
+    for (int waited = 0; waited < 300 && !exited; waited++, usleep(100000))
         exited = waitpid(pid, &status, WNOHANG) == pid;
-        if (!exited) usleep(100000);
-    }
-    if (!exited) {
+    if (!exited && pid > 0) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
-    } else if (WIFEXITED(status)) {
+    } else if (exited && WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
     }
-    run.err = slurp(dir + "/err.txt");
+    run.err = readFile(dir + "/err.txt");
     return run;
 }
 
@@ -135,8 +110,8 @@ TEST(DemoMusic, DeviceReceivesTheOfflineRenderFromTheFirstFilledBlock) {
         if (run.started || run.err.find("X11 display") == std::string::npos) break;
         sleep(1);
     }
-    std::vector<short> dev = framesOf(slurp(audio));
-    std::system(("rm -rf '" + dir + "'").c_str());
+    std::vector<short> dev = framesOf(readFile(audio));
+    runCommand("rm -rf '" + dir + "'");
     ASSERT_TRUE(run.started) << "the demo ended by itself:\n" << run.err;
     EXPECT_EQ(run.status, 0) << "the demo did not end with status 0 on SIGTERM:\n" << run.err;
     long first = firstSoundFrame(dev);

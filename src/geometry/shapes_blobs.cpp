@@ -17,49 +17,52 @@ double square(double v) {
 
 } // namespace
 
+namespace {
+
+// Centre n of a blob field: scale * (sin(k0 n + k1), sin(k2 n + k3), sin(k4 n + k5)),
+// or with the cosine for z.
+struct sineField {
+    double scale, k[6];
+    bool zCosine;
+};
+
+void fillCentres(centre* c, int count, const sineField& f) {
+    for (int i = 0; i < count; i++) {
+        double n = i;
+        double zArg = f.k[4] * n + f.k[5];
+        c[i] = {f.scale * std::sin(f.k[0] * n + f.k[1]), f.scale * std::sin(f.k[2] * n + f.k[3]),
+                f.scale * (f.zCosine ? std::cos(zArg) : std::sin(zArg))};
+    }
+}
+
+} // namespace
+
 const centre* metaCentres() {
-    static const struct table {
-        centre c[16];
-        table() {
-            for (int i = 0; i < 16; i++) {
-                double n = i;
-                c[i] = {0.75 * std::sin(137.93 * n + 1713.47), 0.75 * std::sin(757.15 * n + 173.13),
-                        0.75 * std::sin(193.47 * n + 3357.95)};
-            }
-        }
-    } t;
-    return t.c;
+    static centre c[16];
+    static const bool filled =
+        (fillCentres(c, 16, {0.75, {137.93, 1713.47, 757.15, 173.13, 193.47, 3357.95}, false}),
+         true);
+    (void)filled;
+    return c;
 }
 
 const centre* meta2Centres() {
-    static const struct table {
-        centre c[24];
-        table() {
-            for (int i = 0; i < 24; i++) {
-                double n = i;
-                c[i] = {1.75 * std::sin(527.31 * n + 7783.47),
-                        1.75 * std::sin(957.57 * n + 1523.13),
-                        1.75 * std::sin(176.73 * n + 8257.95)};
-            }
-        }
-    } t;
-    return t.c;
+    static centre c[24];
+    static const bool filled =
+        (fillCentres(c, 24, {1.75, {527.31, 7783.47, 957.57, 1523.13, 176.73, 8257.95}, false}),
+         true);
+    (void)filled;
+    return c;
 }
 
 // z takes the cosine of x's argument: the centres ring the y axis.
 const centre* meta3Centres() {
-    static const struct table {
-        centre c[24];
-        table() {
-            for (int i = 0; i < 24; i++) {
-                double n = i;
-                c[i] = {1.75 * std::sin(527.31 * n + 7783.47),
-                        1.75 * std::sin(957.57 * n + 1523.13),
-                        1.75 * std::cos(527.31 * n + 7783.47)};
-            }
-        }
-    } t;
-    return t.c;
+    static centre c[24];
+    static const bool filled =
+        (fillCentres(c, 24, {1.75, {527.31, 7783.47, 957.57, 1523.13, 527.31, 7783.47}, true}),
+         true);
+    (void)filled;
+    return c;
 }
 
 // Chain A runs along z from -11.25 to 11.25, chain B from -7.5 to 7.5;

@@ -34,5 +34,7 @@ build build-tsan -DISOLOOP_SANITIZE=thread -DISOLOOP_BENCH=OFF
 # SDL's audio thread pulling the ring while the main thread refills it.
 export TSAN_OPTIONS=halt_on_error=1
 check build-tsan -L "^(synth|app)$"
-check build-tsan -R "^(DemoBinary\.(Window|Escape)|DemoMusic)"
+# Mesa's rasterizer threads synchronise in ways TSan cannot see into (the
+# driver is not instrumented): rasterize on the main thread for this run.
+LP_NUM_THREADS=0 check build-tsan -R "^(DemoBinary\.(Window|Escape)|DemoMusic)"
 echo "all tests passed"

@@ -36,5 +36,6 @@ export TSAN_OPTIONS=halt_on_error=1
 check build-tsan -L "^(synth|app)$"
 # Mesa's rasterizer threads synchronise in ways TSan cannot see into (the
 # driver is not instrumented): rasterize on the main thread for this run.
-LP_NUM_THREADS=0 check build-tsan -R "^(DemoBinary\.(Window|Escape)|DemoMusic)"
+export LP_NUM_THREADS=0
+check build-tsan -R "^(DemoBinary\.(Window|Escape)|DemoMusic)"
 echo "all tests passed"

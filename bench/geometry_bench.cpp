@@ -63,38 +63,31 @@ bool identical() {
     return true;
 }
 
-void BM_EightSolidsGridMerge(benchmark::State& state) {
+// Times build and reports how many shape-function calls one build makes.
+template <typename Build> void timeBuild(benchmark::State& state, Build build) {
     long calls = 0;
     for (auto _ : state) {
         g_calls = 0;
-        buildFast();
+        build();
         calls = g_calls;
     }
     state.counters["shape_calls"] = double(calls);
 }
+
+void BM_EightSolidsGridMerge(benchmark::State& state) {
+    timeBuild(state, buildFast);
+}
 BENCHMARK(BM_EightSolidsGridMerge)->Unit(benchmark::kMillisecond);
 
 void BM_EightSolidsLinearScan(benchmark::State& state) {
-    long calls = 0;
-    for (auto _ : state) {
-        g_calls = 0;
-        buildReference();
-        calls = g_calls;
-    }
-    state.counters["shape_calls"] = double(calls);
+    timeBuild(state, buildReference);
 }
 BENCHMARK(BM_EightSolidsLinearScan)->Unit(benchmark::kMillisecond);
 
 // One solid at a time, fast build, in start-up order (0 mb .. 7 lost_jaw).
 void BM_OneSolid(benchmark::State& state) {
     shapeFunction f = kFastShapes[state.range(0)];
-    long calls = 0;
-    for (auto _ : state) {
-        g_calls = 0;
-        g_mesh.kickIn(f);
-        calls = g_calls;
-    }
-    state.counters["shape_calls"] = double(calls);
+    timeBuild(state, [f] { g_mesh.kickIn(f); });
 }
 BENCHMARK(BM_OneSolid)->DenseRange(0, 7)->Unit(benchmark::kMicrosecond);
 

@@ -22,30 +22,18 @@ const TextureSlot kTextureSlots[TEXTURE_SLOTS] = {
 namespace {
 
 // The upload takes each word as four bytes, most significant first, whatever
-// the host's byte order; the swap is undone after the sink has the bytes.
-void toUploadBytes(unsigned int* W, size_t n) {
-    for (size_t i = 0; i < n; i++) {
-        unsigned int w = W[i];
-        unsigned char* b = reinterpret_cast<unsigned char*>(W + i);
-        b[0] = (unsigned char)(w >> 24);
-        b[1] = (unsigned char)(w >> 16);
-        b[2] = (unsigned char)(w >> 8);
-        b[3] = (unsigned char)w;
-    }
-}
-
-void toWords(unsigned int* W, size_t n) {
-    for (size_t i = 0; i < n; i++) {
-        const unsigned char* b = reinterpret_cast<const unsigned char*>(W + i);
-        W[i] = (unsigned int)b[0] << 24 | (unsigned int)b[1] << 16 | (unsigned int)b[2] << 8 | b[3];
-    }
-}
-
-void emit(unsigned int* W, int slot, const TextureSink& sink) {
+// the host's byte order: written once into a byte buffer, so the working
+// buffer keeps its words for the reductions that follow.
+void emit(const unsigned int* W, int slot, const TextureSink& sink) {
+    static unsigned char bytes[4 * WORK_WORDS];
     size_t n = (size_t)kTextureSlots[slot].width * kTextureSlots[slot].height;
-    toUploadBytes(W, n);
-    sink(slot, reinterpret_cast<const unsigned char*>(W));
-    toWords(W, n);
+    for (size_t i = 0; i < n; i++) {
+        bytes[4 * i] = (unsigned char)(W[i] >> 24);
+        bytes[4 * i + 1] = (unsigned char)(W[i] >> 16);
+        bytes[4 * i + 2] = (unsigned char)(W[i] >> 8);
+        bytes[4 * i + 3] = (unsigned char)W[i];
+    }
+    sink(slot, bytes);
 }
 
 void readPackImage(const char* packName, unsigned int* W, int image) {

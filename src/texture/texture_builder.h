@@ -24,7 +24,7 @@ using TextureSink = std::function<void(int slot, const unsigned char* bytes)>;
 // Builds slots 0..17 in order in work (WORK_WORDS words, zero-filled by the
 // caller: the first noise term reads word 0), reading pack images through
 // read_bmp8(packName). A missing pack leaves the pack slots with whatever the
-// buffer last held. work holds plain words again when each sink call returns.
+// buffer last held. The sink's bytes stay valid only during its call.
 void buildTextures(unsigned int* work, const TextureSink& sink, const char* packName = "julia.3ds");
 
 // Keeps every second pixel of every second row, in place: a width x height

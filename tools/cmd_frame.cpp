@@ -9,13 +9,13 @@
 #include "app/working_dir.h"
 #include "offscreen_gl.h"
 #include "scenes/scenes.h"
+#include "texture/art/png_io.h"
 #include <GL/gl.h>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <png.h>
 #include <string>
 #include <unistd.h>
 
@@ -104,38 +104,9 @@ int parseArgs(int argc, char** argv, FrameArgs* a) {
 // The frame driver's current colour: the slow tint, or for a high burst pulse
 // the strobe's usual black (its white frames are a random 21 in 256).
 void setFrameColour(double t, float funk) {
-    if (funk < 1.0f)
-        glColor3f(1.0f, (float)(std::sin(t / 5) * 0.2 + 0.8), (float)(std::sin(t / 4) * 0.3 + 0.7));
-    else
-        glColor3f(0, 0, 0);
-}
-
-// libpng reports errors by longjmp: nothing here needs unwinding.
-bool encodePng(png_structp png, png_infop info, FILE* f, const std::string& rgb, int w, int h) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    png_init_io(png, f);
-    png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < h; y++)
-        png_write_row(png, (png_const_bytep)&rgb[(size_t)y * w * 3]);
-    png_write_end(png, nullptr);
-    return true;
-}
-
-bool writePng(const char* path, const std::string& rgb, int w, int h, std::string* error) {
-    FILE* f = std::fopen(path, "wb");
-    if (!f) {
-        *error = std::string("cannot write ") + path + ": " + std::strerror(errno);
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && encodePng(png, info, f, rgb, w, h);
-    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (std::fclose(f) != 0) ok = false;
-    if (!ok) *error = std::string("cannot write ") + path;
-    return ok;
+    float c[3] = {0, 0, 0};
+    if (funk < 1.0f) tintColour(t, c);
+    glColor3f(c[0], c[1], c[2]);
 }
 
 } // namespace
@@ -170,17 +141,15 @@ int cmdFrame(int argc, char** argv) {
     }
     glFinish();
     std::string rgb = readPixelsTopDown(a.width, a.height);
-
-    std::string tmp = std::string(a.out) + ".tmp" + std::to_string((long)getpid());
-    std::string error;
-    if (!writePng(tmp.c_str(), rgb, a.width, a.height, &error)) {
-        std::remove(tmp.c_str());
-        fprintf(stderr, "isoloop-tool frame: %s\n", error.c_str());
-        return 1;
+    RgbaImage image(a.width, a.height);
+    for (size_t i = 0; i < (size_t)a.width * a.height; i++) {
+        for (int c = 0; c < 3; c++)
+            image.px[4 * i + c] = (unsigned char)rgb[3 * i + c];
+        image.px[4 * i + 3] = 255;
     }
-    if (std::rename(tmp.c_str(), a.out) != 0) {
-        fprintf(stderr, "isoloop-tool frame: cannot write %s: %s\n", a.out, std::strerror(errno));
-        std::remove(tmp.c_str());
+    std::string error;
+    if (!writePng(a.out, image, false, &error)) {
+        fprintf(stderr, "isoloop-tool frame: %s\n", error.c_str());
         return 1;
     }
     return 0;

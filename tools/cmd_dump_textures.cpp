@@ -3,6 +3,7 @@
 // with the channels GL makes of them (RGB for the three colour-only slots).
 // Rows are flipped so each file shows texture row 0 at the bottom, as the
 // scenes do. PACK defaults to julia.3ds next to this tool.
+#include "args.h"
 #include "commands.h"
 
 #include "app/working_dir.h"
@@ -58,20 +59,17 @@ RgbaImage texelImage(int slot, const unsigned char* bytes) {
 } // namespace
 
 int cmdDumpTextures(int argc, char** argv) {
-    std::string dir, pack;
-    bool bad = false;
-    for (int i = 0; i < argc && !bad; i++) {
-        if (!std::strcmp(argv[i], "--pack") && i + 1 < argc)
-            pack = argv[++i];
-        else if (dir.empty() && argv[i][0] != '-')
-            dir = argv[i];
-        else
-            bad = true;
-    }
-    if (bad || dir.empty()) {
-        fprintf(stderr, "usage: isoloop-tool dump-textures DIR [--pack PACK]\n");
-        return 2;
-    }
+    const CommandSyntax syntax{
+        "dump-textures", "usage: isoloop-tool dump-textures DIR [--pack PACK]\n", {"--pack"}, {}};
+    ParsedArgs a;
+    if (int status = parseArgs(syntax, argc, argv, &a); status >= 0) return status;
+    std::string pack;
+    for (const auto& option : a.options)
+        if ((pack = option.second).empty()) // --pack is the only option
+            return usageError(syntax, "--pack needs a file name");
+    if (a.operands.size() != 1 || a.operands[0].empty() || a.operands[0] == "-")
+        return usageError(syntax, "needs one output directory");
+    const std::string& dir = a.operands[0];
     if (pack.empty()) {
         std::string self = executablePath("isoloop-tool");
         size_t slash = self.rfind('/');

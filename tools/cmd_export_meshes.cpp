@@ -1,6 +1,7 @@
 // isoloop-tool export-meshes DIR [--format obj|ply]: builds the eight solids
 // as start-up leaves them (scaled) and writes one file per solid, named after
 // it: positions and vertex normals with %.17g, triangles in stored order.
+#include "args.h"
 #include "commands.h"
 
 #include "app/solids.h"
@@ -80,34 +81,27 @@ bool writeSolid(const std::string& path, const char* name, const object13& m, bo
     return false;
 }
 
-int usageError(const char* why) {
-    fprintf(stderr,
-            "isoloop-tool export-meshes: %s\nusage: isoloop-tool export-meshes DIR [--format "
-            "obj|ply]\n",
-            why);
-    return 2;
-}
+const CommandSyntax kSyntax{"export-meshes",
+                            "usage: isoloop-tool export-meshes DIR [--format obj|ply]\n",
+                            {"--format"},
+                            {}};
 
 } // namespace
 
 int cmdExportMeshes(int argc, char** argv) {
-    const char* dir = nullptr;
+    ParsedArgs a;
+    if (int status = parseArgs(kSyntax, argc, argv, &a); status >= 0) return status;
     std::string format = "obj";
-    for (int i = 0; i < argc; i++) {
-        if (!strcmp(argv[i], "--format")) {
-            if (i + 1 >= argc) return usageError("--format needs obj or ply");
-            format = argv[++i];
-            if (format != "obj" && format != "ply")
-                return usageError(("unknown format '" + format + "'").c_str());
-        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            return usageError((std::string("unknown option '") + argv[i] + "'").c_str());
-        } else if (!dir) {
-            dir = argv[i];
-        } else {
-            return usageError("only one output directory");
-        }
+    for (const auto& [name, value] : a.options) {
+        format = value; // --format is the only option
+        if (format != "obj" && format != "ply")
+            return usageError(kSyntax, "unknown format '" + format + "'");
     }
-    if (!dir || !*dir) return usageError("missing output directory");
+    if (a.operands.empty() || a.operands[0].empty())
+        return usageError(kSyntax, "missing output directory");
+    if (a.operands.size() > 1) return usageError(kSyntax, "only one output directory");
+    if (a.operands[0] == "-") return usageError(kSyntax, "'-' is not a directory");
+    const char* dir = a.operands[0].c_str();
 
     if (mkdir(dir, 0777) != 0 && errno != EEXIST) {
         fprintf(stderr, "isoloop-tool: cannot create directory %s: %s\n", dir, strerror(errno));

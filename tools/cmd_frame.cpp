@@ -1,6 +1,7 @@
 // frame: renders one frame of the scene that a drum-hit count selects, with
 // given time and pulses, in a window-less GL context after the demo's own
 // start-up (projection, fixed state, textures, meshes, lists), as a PNG.
+#include "args.h"
 #include "commands.h"
 
 #include "app/frame_driver.h"
@@ -25,80 +26,48 @@ struct FrameArgs {
     int incs = -1;
     double time = NAN;
     float funk = 0, flexer = 0, offset = 0;
-    const char* out = nullptr;
+    std::string out;
     int width = 640, height = 480;
 };
 
-bool parseDouble(const char* s, double* v) {
-    char* end = nullptr;
-    errno = 0;
-    double d = std::strtod(s, &end);
-    if (end == s || *end || errno == ERANGE || !std::isfinite(d)) return false;
-    *v = d;
-    return true;
-}
+const CommandSyntax kSyntax{
+    "frame",
+    "usage: isoloop-tool frame --incs N --time T [--funk F --flexer X --offset O]"
+    " --out FILE.png [--size WxH]\n"
+    "  N: drum-hit count 0..57, which selects the scene; T: demo time in seconds\n"
+    "  (scene 0 is drawn at T + 8, as in the demo); pulses default to 0\n",
+    {"--incs", "--time", "--funk", "--flexer", "--offset", "--out", "--size"},
+    {}};
 
-bool parseInt(const char* s, long lo, long hi, int* v, char stop = '\0',
-              const char** rest = nullptr) {
-    char* end = nullptr;
-    errno = 0;
-    long l = std::strtol(s, &end, 10);
-    if (end == s || *end != stop || errno == ERANGE || l < lo || l > hi) return false;
-    *v = (int)l;
-    if (rest) *rest = end + 1;
-    return true;
-}
-
-bool parseFloat(const char* s, float* v) {
-    double d;
-    if (!parseDouble(s, &d) || std::fabs(d) > 1e30) return false;
-    *v = (float)d;
-    return true;
-}
-
-bool parseSize(const char* s, int* w, int* h) {
-    const char* rest = nullptr;
-    return parseInt(s, 1, 4096, w, 'x', &rest) && parseInt(rest, 1, 4096, h);
-}
-
-int usage(const char* problem) {
-    fprintf(stderr, "isoloop-tool frame: %s\n", problem);
-    fprintf(stderr, "usage: isoloop-tool frame --incs N --time T [--funk F --flexer X --offset O]"
-                    " --out FILE.png [--size WxH]\n"
-                    "  N: drum-hit count 0..57, which selects the scene; T: demo time in seconds\n"
-                    "  (scene 0 is drawn at T + 8, as in the demo); pulses default to 0\n");
-    return 2;
-}
-
-// Returns 0 when parsed, else the exit status of a usage error.
-int parseArgs(int argc, char** argv, FrameArgs* a) {
-    for (int i = 0; i < argc; i += 2) {
-        const char* key = argv[i];
-        if (i + 1 >= argc) return usage((std::string("missing value after ") + key).c_str());
-        const char* val = argv[i + 1];
+// Returns -1 when parsed, else the exit status to end with.
+int parseFrameArgs(int argc, char** argv, FrameArgs* a) {
+    ParsedArgs parsed;
+    if (int status = parseArgs(kSyntax, argc, argv, &parsed); status >= 0) return status;
+    if (!parsed.operands.empty())
+        return usageError(kSyntax, "unexpected argument '" + parsed.operands[0] + "'");
+    for (const auto& [key, text] : parsed.options) {
+        const char* val = text.c_str();
         bool ok;
-        if (!std::strcmp(key, "--incs"))
+        if (key == "--incs")
             ok = parseInt(val, 0, 57, &a->incs);
-        else if (!std::strcmp(key, "--time"))
+        else if (key == "--time")
             ok = parseDouble(val, &a->time);
-        else if (!std::strcmp(key, "--funk"))
+        else if (key == "--funk")
             ok = parseFloat(val, &a->funk);
-        else if (!std::strcmp(key, "--flexer"))
+        else if (key == "--flexer")
             ok = parseFloat(val, &a->flexer);
-        else if (!std::strcmp(key, "--offset"))
+        else if (key == "--offset")
             ok = parseFloat(val, &a->offset);
-        else if (!std::strcmp(key, "--out"))
-            ok = *(a->out = val) != '\0';
-        else if (!std::strcmp(key, "--size"))
-            ok = parseSize(val, &a->width, &a->height);
+        else if (key == "--out") // PNGs are written under a temporary name, not to a pipe
+            ok = !(a->out = text).empty() && text != "-";
         else
-            return usage((std::string("unknown option ") + key).c_str());
-        if (!ok) return usage((std::string("bad value for ") + key + ": " + val).c_str());
+            ok = parseSize(val, &a->width, &a->height);
+        if (!ok) return usageError(kSyntax, "bad value for " + key + ": " + text);
     }
-    if (a->incs < 0) return usage("--incs is required");
-    if (std::isnan(a->time)) return usage("--time is required");
-    if (!a->out) return usage("--out is required");
-    return 0;
+    if (a->incs < 0) return usageError(kSyntax, "--incs is required");
+    if (std::isnan(a->time)) return usageError(kSyntax, "--time is required");
+    if (a->out.empty()) return usageError(kSyntax, "--out is required");
+    return -1;
 }
 
 // The frame driver's current colour: the slow tint, or for a high burst pulse
@@ -113,7 +82,7 @@ void setFrameColour(double t, float funk) {
 
 int cmdFrame(int argc, char** argv) {
     FrameArgs a;
-    if (int status = parseArgs(argc, argv, &a)) return status;
+    if (int status = parseFrameArgs(argc, argv, &a); status >= 0) return status;
 
     OffscreenGL gl(a.width, a.height);
     if (!gl.ok()) {

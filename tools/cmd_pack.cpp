@@ -1,6 +1,7 @@
 // pack make/info/extract/build/sheet: writes the default picture pack, lists
 // a pack, turns a pack into eleven PNG files and back, and draws a contact
 // sheet. Nothing is written until every input has been read and checked.
+#include "args.h"
 #include "commands.h"
 
 #include "texture/art/artwork.h"
@@ -108,12 +109,23 @@ int packSheet(const char* path, const char* out) {
 } // namespace
 
 int cmdPack(int argc, char** argv) {
-    std::string sub = argc > 0 ? argv[0] : "";
-    if (sub == "make" && argc == 2) return packMake(argv[1]);
-    if (sub == "info" && argc == 2) return packInfo(argv[1]);
-    if (sub == "extract" && argc == 3) return packExtract(argv[1], argv[2]);
-    if (sub == "build" && argc == 3) return packBuild(argv[1], argv[2]);
-    if (sub == "sheet" && argc == 3) return packSheet(argv[1], argv[2]);
-    fputs(kUsage, stderr);
-    return 2;
+    const CommandSyntax syntax{"pack", kUsage, {}, {}};
+    ParsedArgs a;
+    if (int status = parseArgs(syntax, argc, argv, &a); status >= 0) return status;
+    const std::vector<std::string>& op = a.operands;
+    if (op.empty()) return usageError(syntax, "missing subcommand");
+    // Packs and pictures are files: every one is written under a temporary name.
+    for (size_t k = 1; k < op.size(); k++)
+        if (op[k] == "-" || op[k].empty())
+            return usageError(syntax, "'" + op[k] + "' is not a file name");
+    const std::string& sub = op[0];
+    const char* p1 = op.size() > 1 ? op[1].c_str() : "";
+    if (sub == "make" && op.size() == 2) return packMake(p1);
+    if (sub == "info" && op.size() == 2) return packInfo(p1);
+    if (sub == "extract" && op.size() == 3) return packExtract(p1, op[2]);
+    if (sub == "build" && op.size() == 3) return packBuild(p1, op[2].c_str());
+    if (sub == "sheet" && op.size() == 3) return packSheet(p1, op[2].c_str());
+    if (sub != "make" && sub != "info" && sub != "extract" && sub != "build" && sub != "sheet")
+        return usageError(syntax, "unknown subcommand '" + sub + "'");
+    return usageError(syntax, "wrong number of arguments for '" + sub + "'");
 }

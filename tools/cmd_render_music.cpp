@@ -1,8 +1,12 @@
-// render-music --seconds S --out FILE.wav [--events FILE.tsv]: the pure music
+// render-music --seconds S --out FILE [--events FILE.tsv]: the pure music
 // stream of a fresh synthesizer (4000-sample updateSynth calls, no frame
-// driver in between) as 16-bit stereo 44100 Hz WAV, and optionally every
-// posted event. Files are written under temporary names and renamed at the end.
+// driver in between) as 16-bit stereo 44100 Hz sound in the format of the
+// file's extension (or WAV on standard output for "-"), and optionally every
+// posted event. Files are written under temporary names and renamed at the
+// end; when any output fails, none is left behind.
+#include "args.h"
 #include "commands.h"
+#include "sound_file.h"
 
 #include "synth/events.h"
 #include "synth/synth.h"
@@ -19,14 +23,19 @@
 
 namespace {
 
-const char* kUsage =
-    "usage: isoloop-tool render-music --seconds S --out FILE.wav [--events FILE.tsv]\n";
+const CommandSyntax kSyntax{
+    "render-music",
+    "usage: isoloop-tool render-music --seconds S --out FILE [--events FILE.tsv]\n"
+    "  FILE: .wav, .flac, .ogg or .mp3 (where libsndfile writes MPEG), by its extension;\n"
+    "  - writes WAV to standard output. --events lists every burst (0) and drum hit (1).\n",
+    {"--seconds", "--out", "--events"},
+    {}};
 const double kMaxSeconds = 86400; // a day: stream frame counts stay 32-bit
 
 struct Options {
     double seconds = -1;
-    const char* out = nullptr;
-    const char* events = nullptr;
+    std::string out, events;
+    int format = 0;
 };
 
 // Temporary files, removed if the render is interrupted or fails.
@@ -44,35 +53,56 @@ extern "C" void onSignal(int sig) {
     _exit(128 + sig);
 }
 
-int badArgs(const char* why) {
-    fprintf(stderr, "isoloop-tool render-music: %s\n%s", why, kUsage);
-    return 2;
+// The directory a name lies in, resolved, plus its last part: two names for
+// one file give the same (hard links aside, which stat catches).
+std::string resolvedName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    char* real = realpath(dir.c_str(), nullptr);
+    if (!real) return path;
+    std::string r = std::string(real) + "/" + path.substr(slash + 1);
+    std::free(real);
+    return r;
 }
 
-int parseArgs(int argc, char** argv, Options* o) {
-    for (int i = 0; i < argc; i += 2) {
-        if (i + 1 >= argc) return badArgs("missing value after the last option");
-        const char* key = argv[i];
-        const char* val = argv[i + 1];
-        if (!std::strcmp(key, "--seconds")) {
-            char* end = nullptr;
-            errno = 0;
-            o->seconds = std::strtod(val, &end);
-            if (errno || end == val || *end || !(o->seconds > 0 && o->seconds <= kMaxSeconds))
-                return badArgs("--seconds needs a number of seconds above 0 and at most 86400");
-        } else if (!std::strcmp(key, "--out")) {
+bool sameFile(const std::string& a, const std::string& b) {
+    if (a == b || resolvedName(a) == resolvedName(b)) return true;
+    struct stat sa, sb;
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+int parseRenderArgs(int argc, char** argv, Options* o) {
+    ParsedArgs a;
+    if (int status = parseArgs(kSyntax, argc, argv, &a); status >= 0) return status;
+    if (!a.operands.empty())
+        return usageError(kSyntax, "unexpected argument '" + a.operands[0] + "'");
+    bool hasEvents = false;
+    for (const auto& [key, val] : a.options) {
+        if (key == "--seconds") {
+            if (!parseDouble(val.c_str(), &o->seconds) ||
+                !(o->seconds > 0 && o->seconds <= kMaxSeconds))
+                return usageError(kSyntax,
+                                  "--seconds needs a number of seconds above 0 and at most 86400");
+        } else if (key == "--out") {
             o->out = val;
-        } else if (!std::strcmp(key, "--events")) {
-            o->events = val;
         } else {
-            fprintf(stderr, "isoloop-tool render-music: unknown option '%s'\n%s", key, kUsage);
-            return 2;
+            o->events = val;
+            hasEvents = true;
         }
     }
-    if (o->seconds < 0) return badArgs("--seconds is required");
-    if (!o->out || !*o->out) return badArgs("--out is required");
-    if (o->events && !*o->events) return badArgs("--events needs a file name");
-    return 0;
+    if (o->seconds < 0) return usageError(kSyntax, "--seconds is required");
+    if (o->out.empty()) return usageError(kSyntax, "--out is required");
+    if (hasEvents && o->events.empty()) return usageError(kSyntax, "--events needs a file name");
+    std::string why;
+    if (!(o->format = soundFormatFor(o->out, &why))) return usageError(kSyntax, why);
+    if (hasEvents && sameFile(o->out, o->events))
+        return usageError(kSyntax, "--out and --events name the same file");
+    if (o->out == "-" && std::llround(o->seconds * 44100) > kMaxStreamFrames)
+        return usageError(kSyntax, "a WAV stream holds at most 24347 seconds");
+    if (o->out == "-" && isatty(1))
+        return usageError(kSyntax, "standard output is a terminal, not a place for sound");
+    return -1;
 }
 
 // Creates a temporary file next to `path` with the usual permissions.
@@ -126,68 +156,86 @@ class Progress {
     double next_ = 0;
 };
 
+// Refuses an output name that is a directory before any work is done.
+bool isDirectory(const std::string& path) {
+    struct stat st;
+    return path != "-" && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 int render(const Options& o) {
-    SF_INFO info;
-    std::memset(&info, 0, sizeof info);
-    info.samplerate = 44100;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    int fd = makeTemp(o.out, s_tempWav, sizeof s_tempWav);
-    if (fd < 0) return fail(o.out, std::strerror(errno));
-    SNDFILE* wav = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
-    if (!wav) {
-        close(fd);
-        return fail(o.out, sf_strerror(nullptr));
+    const bool stream = o.out == "-", eventsOut = o.events == "-";
+    const char* out = stream ? "standard output" : o.out.c_str();
+    const char* events = eventsOut ? "standard output" : o.events.c_str();
+    for (const std::string* path : {&o.out, &o.events})
+        if (isDirectory(*path)) return fail(path->c_str(), "is a directory");
+    const long long total = std::llround(o.seconds * 44100);
+    int fd = stream ? 1 : makeTemp(o.out.c_str(), s_tempWav, sizeof s_tempWav);
+    if (fd < 0) return fail(out, std::strerror(errno));
+    std::string why;
+    SNDFILE* sound = openSoundOutput(fd, o.format, stream, total, &why);
+    auto closeSound = [&] {
+        bool ok = sf_close(sound) == 0;
+        return (stream || close(fd) == 0) && ok;
+    };
+    if (!sound) {
+        if (!stream) close(fd);
+        return fail(out, why.c_str());
     }
     FILE* tsv = nullptr;
-    if (o.events) {
-        int efd = makeTemp(o.events, s_tempEvents, sizeof s_tempEvents);
+    if (eventsOut) {
+        tsv = stdout;
+    } else if (!o.events.empty()) {
+        int efd = makeTemp(events, s_tempEvents, sizeof s_tempEvents);
         if (efd >= 0 && !(tsv = fdopen(efd, "w"))) close(efd);
         if (!tsv) {
-            sf_close(wav);
-            return fail(o.events, std::strerror(errno));
+            int error = errno;
+            closeSound();
+            return fail(events, std::strerror(error));
         }
-        fprintf(tsv, "type\tframe\ttime\n");
     }
+    if (tsv) fprintf(tsv, "type\tframe\ttime\n");
 
-    const unsigned int total = (unsigned int)std::llround(o.seconds * 44100);
     static short block[4000];
     Progress progress(o.seconds);
     g_events.clear();
     for (unsigned int done = 0; done < total;) {
         unsigned int start = g_bufferPos;
         updateSynth(block, 4000);
-        unsigned int keep = total - done < 2000 ? total - done : 2000;
+        unsigned int keep = total - done < 2000 ? (unsigned int)(total - done) : 2000;
         // Within a block the set order is the posting order: bursts, then drums.
         for (const Event& e : g_events) {
             unsigned int f = frameOfEvent(e, start, 2000);
             if (tsv && f - start < keep) fprintf(tsv, "%u\t%u\t%.9g\n", e.type, f, e.time);
         }
         g_events.clear();
-        if (sf_writef_short(wav, block, keep) != (sf_count_t)keep) {
-            std::string why = sf_strerror(wav);
-            sf_close(wav);
-            if (tsv) fclose(tsv);
-            return fail(o.out, why.c_str());
+        if (sf_writef_short(sound, block, keep) != (sf_count_t)keep) {
+            why = sf_strerror(sound);
+            closeSound();
+            if (tsv && tsv != stdout) fclose(tsv);
+            return fail(out, why.c_str());
         }
         done += keep;
         progress.update(done / 44100.0);
     }
     progress.finish();
 
-    if (sf_close(wav) != 0) {
-        if (tsv) fclose(tsv);
-        return fail(o.out, "the file could not be completed");
+    if (!closeSound()) {
+        if (tsv && tsv != stdout) fclose(tsv);
+        return fail(out, "the sound could not be completed");
     }
-    if (tsv && (std::fflush(tsv) != 0 || std::ferror(tsv) || fsync(fileno(tsv)) != 0)) {
-        fclose(tsv);
-        return fail(o.events, std::strerror(errno));
+    if (tsv == stdout && std::fflush(stdout) != 0) return fail(events, std::strerror(errno));
+    if (tsv && tsv != stdout) {
+        bool ok = std::fflush(tsv) == 0 && !std::ferror(tsv) && fsync(fileno(tsv)) == 0;
+        int error = errno;
+        if (std::fclose(tsv) != 0 || !ok) return fail(events, std::strerror(ok ? errno : error));
     }
-    if (tsv && std::fclose(tsv) != 0) return fail(o.events, std::strerror(errno));
-    if (std::rename(s_tempWav, o.out) != 0) return fail(o.out, std::strerror(errno));
+    if (!stream && std::rename(s_tempWav, out) != 0) return fail(out, std::strerror(errno));
     s_tempWav[0] = 0;
-    if (o.events && std::rename(s_tempEvents, o.events) != 0)
-        return fail(o.events, std::strerror(errno));
+    if (s_tempEvents[0] && std::rename(s_tempEvents, events) != 0) {
+        int error = errno;
+        if (!stream) unlink(out); // both outputs or neither
+        return fail(events, std::strerror(error));
+    }
     s_tempEvents[0] = 0;
     return 0;
 }
@@ -196,7 +244,7 @@ int render(const Options& o) {
 
 int cmdRenderMusic(int argc, char** argv) {
     Options o;
-    if (int status = parseArgs(argc, argv, &o)) return status;
+    if (int status = parseRenderArgs(argc, argv, &o); status >= 0) return status;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     int status = render(o);

@@ -1,4 +1,5 @@
 // isoloop-tool: everything that is not the demo itself, one subcommand each.
+#include "args.h"
 #include "commands.h"
 
 #include <cstdio>
@@ -12,8 +13,10 @@ struct Command {
 
 static const Command kCommands[] = {
     {"pack", cmdPack,
-     "pack make OUT | pack info PACK | pack extract PACK DIR | pack build DIR OUT"},
-    {"render-music", cmdRenderMusic, "render-music --seconds S --out FILE.wav [--events FILE.tsv]"},
+     "pack make OUT | pack info PACK | pack extract PACK DIR | pack build DIR OUT |\n"
+     "                      pack sheet PACK OUT.png"},
+    {"render-music", cmdRenderMusic,
+     "render-music --seconds S --out FILE.wav|.flac|.ogg|.mp3|- [--events FILE.tsv]"},
     {"export-meshes", cmdExportMeshes, "export-meshes DIR [--format obj|ply]"},
     {"dump-textures", cmdDumpTextures, "dump-textures DIR [--pack PACK]"},
     {"frame", cmdFrame,
@@ -24,6 +27,8 @@ static void usage(FILE* to) {
     fprintf(to, "usage: isoloop-tool COMMAND [ARGS]\n");
     for (const Command& c : kCommands)
         fprintf(to, "  isoloop-tool %s\n", c.usage);
+    fprintf(to, "  isoloop-tool --version\n"
+                "Every command takes -h or --help.\n");
 }
 
 int main(int argc, char** argv) {
@@ -31,13 +36,19 @@ int main(int argc, char** argv) {
         usage(stderr);
         return 2;
     }
-    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
+    const char* first = argv[1];
+    if (!std::strcmp(first, "-h") || !std::strcmp(first, "--help") || !std::strcmp(first, "help")) {
         usage(stdout);
         return 0;
     }
+    if (!std::strcmp(first, "--version")) {
+        printVersion();
+        return 0;
+    }
     for (const Command& c : kCommands)
-        if (!std::strcmp(argv[1], c.name)) return c.run(argc - 2, argv + 2);
-    fprintf(stderr, "isoloop-tool: unknown command '%s'\n", argv[1]);
+        if (!std::strcmp(first, c.name)) return c.run(argc - 2, argv + 2);
+    fprintf(stderr, "isoloop-tool: unknown %s '%s'\n", first[0] == '-' ? "option" : "command",
+            first);
     usage(stderr);
     return 2;
 }

@@ -56,22 +56,27 @@ Canvas drawStripLogo(const ArtFonts& f) {
     return c;
 }
 
-Canvas drawEmblem(const ArtFonts& f) {
-    // Uploaded as texture 13, which no scene binds: a badge for the pack itself.
-    Canvas c(256, 256, rgba255(17, 20, 30, 0));
-    Mask ring(256, 256);
-    addRing(ring, 128, 128, 106, 117);
-    c.paint(ring, rgba255(163, 200, 90, 255));
+EmblemMarks::EmblemMarks(int size, double cubeY)
+    : ring(size, size), top(size, size), left(size, size), right(size, size) {
+    const double k = size / 256.0, c = 128 * k, cy = cubeY * k, s = 58 * k;
+    const double h = s * std::cos(M_PI / 6);
+    addRing(ring, c, c, 106 * k, 117 * k);
+    addPolygon(top, {c, cy - s, c + h, cy - s / 2, c, cy, c - h, cy - s / 2});
+    addPolygon(left, {c - h, cy - s / 2, c, cy, c, cy + s, c - h, cy + s / 2});
+    addPolygon(right, {c, cy, c + h, cy - s / 2, c + h, cy + s / 2, c, cy + s});
+}
 
-    const double cx = 128, cy = 104, s = 58, h = s * std::cos(M_PI / 6);
-    Mask top(256, 256), left(256, 256), right(256, 256);
-    addPolygon(top, {cx, cy - s, cx + h, cy - s / 2, cx, cy, cx - h, cy - s / 2});
-    addPolygon(left, {cx - h, cy - s / 2, cx, cy, cx, cy + s, cx - h, cy + s / 2});
-    addPolygon(right, {cx, cy, cx + h, cy - s / 2, cx + h, cy + s / 2, cx, cy + s});
+void EmblemMarks::paint(Canvas& c) const {
+    c.paint(ring, rgba255(163, 200, 90, 255));
     c.paint(left, rgba255(200, 140, 210, 255));
     c.paint(right, rgba255(150, 60, 130, 255));
     c.paint(top, rgba255(250, 250, 250, 255));
+}
 
+Canvas drawEmblem(const ArtFonts& f) {
+    // Uploaded as texture 13, which no scene binds: a badge for the pack itself.
+    Canvas c(256, 256, rgba255(17, 20, 30, 0));
+    EmblemMarks(256, 104).paint(c);
     Mask word(256, 256);
     f.bold.drawCentred(word, "isoloop", 128, 200, 30, 1);
     c.paint(word, rgba255(255, 255, 255, 255));

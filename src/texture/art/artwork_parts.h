@@ -13,6 +13,15 @@ Canvas drawBanner(const ArtFonts& f);
 Canvas drawWallLogo(const ArtFonts& f);
 Canvas drawStripLogo(const ArtFonts& f);
 Canvas drawEmblem(const ArtFonts& f);
+
+// The emblem's ring and the three faces of its isometric cube, on a square of
+// `size` pixels: the pack picture's design scaled by size / 256, with the
+// cube's centre at cubeY in those 256ths.
+struct EmblemMarks {
+    Mask ring, top, left, right;
+    EmblemMarks(int size, double cubeY);
+    void paint(Canvas& c) const;
+};
 Canvas drawLetterbox(const ArtFonts& f);
 Canvas drawFilmStrip();
 Canvas drawRings(const ArtFonts& f);

@@ -6,8 +6,9 @@ include(GNUInstallDirs)
 set(ISOLOOP_HOMEPAGE "https://isoloop.example.org" CACHE STRING "Project home page")
 set(ISOLOOP_SCREENSHOTS "${ISOLOOP_HOMEPAGE}/screenshots" CACHE STRING
   "Where the screenshots of docs/screenshots are published")
-set(ISOLOOP_APP_ID "isoloop")
-set(ISOLOOP_DEVELOPER_ID "isoloop")
+# The desktop and AppStream id: the home page's domain reversed. It names the
+# installed .desktop and metainfo files and must not change once published.
+set(ISOLOOP_APP_ID "org.example.isoloop")
 set(ISOLOOP_PRIVATE_DIR lib/isoloop)
 set(ISOLOOP_ICON_SIZES 16 22 24 32 48 64 128 256)
 

@@ -1,7 +1,5 @@
-# The Debian package: cpack -G DEB in the build directory. Library
-# dependencies come from dpkg-shlibdeps; SDL 1.2 may be the classic library
-# or sdl12-compat, which Debian ships under another package name with the
-# same libSDL-1.2.so.0.
+# The Debian package: cpack -G DEB in the build directory. Its library
+# dependencies are worked out when cpack runs (package_deps.cmake.in).
 set(ISOLOOP_MAINTAINER "isoloop maintainers <maintainers@isoloop.example.org>" CACHE STRING
   "Package maintainer")
 set(CPACK_PACKAGE_NAME isoloop)
@@ -19,12 +17,9 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "${ISOLOOP_HOMEPAGE}")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# dpkg-shlibdeps names the classic library; sdl12-compat satisfies it too.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl1.2debian (>= 1.2.15) | libsdl1.2-compat")
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+configure_file(data/package_deps.cmake.in ${CMAKE_BINARY_DIR}/package_deps.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/package_deps.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -13,8 +13,8 @@ struct Command {
 
 static const Command kCommands[] = {
     {"pack", cmdPack,
-     "pack make OUT | pack info PACK | pack extract PACK DIR | pack build DIR OUT |\n"
-     "                      pack sheet PACK OUT.png"},
+     "pack make OUT\npack info PACK\npack extract PACK DIR\npack build DIR OUT\n"
+     "pack sheet PACK OUT.png"},
     {"render-music", cmdRenderMusic,
      "render-music --seconds S --out FILE.wav|.flac|.ogg|.mp3|- [--events FILE.tsv]"},
     {"export-meshes", cmdExportMeshes, "export-meshes DIR [--format obj|ply]"},
@@ -26,7 +26,11 @@ static const Command kCommands[] = {
 static void usage(FILE* to) {
     fprintf(to, "usage: isoloop-tool COMMAND [ARGS]\n");
     for (const Command& c : kCommands)
-        fprintf(to, "  isoloop-tool %s\n", c.usage);
+        for (const char* line = c.usage; *line;) { // one line per form
+            size_t n = std::strcspn(line, "\n");
+            fprintf(to, "  isoloop-tool %.*s\n", (int)n, line);
+            line += n + (line[n] == '\n');
+        }
     fprintf(to, "  isoloop-tool --version\n"
                 "Every command takes -h or --help.\n");
 }

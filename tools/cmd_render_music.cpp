@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sndfile.h>
 #include <string>
 #include <sys/stat.h>
@@ -156,42 +157,56 @@ class Progress {
     double next_ = 0;
 };
 
-// Refuses an output name that is a directory before any work is done.
-bool isDirectory(const std::string& path) {
+enum class Target { STDOUT, FILE, DIRECTORY, SPECIAL };
+
+// Where an output name leads. A pipe or device is written into as it is, so
+// that a rename never replaces it with a plain file.
+Target targetOf(const std::string& path) {
     struct stat st;
-    return path != "-" && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (path == "-") return Target::STDOUT;
+    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return Target::FILE;
+    return S_ISDIR(st.st_mode) ? Target::DIRECTORY : Target::SPECIAL;
 }
 
 int render(const Options& o) {
-    const bool stream = o.out == "-", eventsOut = o.events == "-";
-    const char* out = stream ? "standard output" : o.out.c_str();
-    const char* events = eventsOut ? "standard output" : o.events.c_str();
-    for (const std::string* path : {&o.out, &o.events})
-        if (isDirectory(*path)) return fail(path->c_str(), "is a directory");
+    const Target outTo = targetOf(o.out), eventsTo = targetOf(o.events);
+    const bool stream = outTo != Target::FILE;
+    const char* out = outTo == Target::STDOUT ? "standard output" : o.out.c_str();
+    const char* events = eventsTo == Target::STDOUT ? "standard output" : o.events.c_str();
+    if (outTo == Target::DIRECTORY) return fail(out, "is a directory");
+    if (!o.events.empty() && eventsTo == Target::DIRECTORY) return fail(events, "is a directory");
+    if (stream && o.format != (SF_FORMAT_WAV | SF_FORMAT_PCM_16))
+        return fail(out, "only WAV can be streamed into a pipe or device");
     const long long total = std::llround(o.seconds * 44100);
-    int fd = stream ? 1 : makeTemp(o.out.c_str(), s_tempWav, sizeof s_tempWav);
+    if (stream && total > kMaxStreamFrames)
+        return fail(out, "a WAV stream holds at most 24347 seconds");
+    int fd = outTo == Target::STDOUT    ? 1
+             : outTo == Target::SPECIAL ? open(out, O_WRONLY | O_CLOEXEC)
+                                        : makeTemp(out, s_tempWav, sizeof s_tempWav);
     if (fd < 0) return fail(out, std::strerror(errno));
     std::string why;
     SNDFILE* sound = openSoundOutput(fd, o.format, stream, total, &why);
     auto closeSound = [&] {
-        bool ok = sf_close(sound) == 0;
-        return (stream || close(fd) == 0) && ok;
+        bool ok = !sound || sf_close(sound) == 0;
+        return (fd == 1 || close(fd) == 0) && ok;
     };
     if (!sound) {
-        if (!stream) close(fd);
+        closeSound();
         return fail(out, why.c_str());
     }
     FILE* tsv = nullptr;
-    if (eventsOut) {
+    if (eventsTo == Target::STDOUT) {
         tsv = stdout;
+    } else if (eventsTo == Target::SPECIAL) {
+        tsv = std::fopen(events, "w");
     } else if (!o.events.empty()) {
         int efd = makeTemp(events, s_tempEvents, sizeof s_tempEvents);
         if (efd >= 0 && !(tsv = fdopen(efd, "w"))) close(efd);
-        if (!tsv) {
-            int error = errno;
-            closeSound();
-            return fail(events, std::strerror(error));
-        }
+    }
+    if (!o.events.empty() && !tsv) {
+        int error = errno;
+        closeSound();
+        return fail(events, std::strerror(error));
     }
     if (tsv) fprintf(tsv, "type\tframe\ttime\n");
 
@@ -225,15 +240,16 @@ int render(const Options& o) {
     }
     if (tsv == stdout && std::fflush(stdout) != 0) return fail(events, std::strerror(errno));
     if (tsv && tsv != stdout) {
-        bool ok = std::fflush(tsv) == 0 && !std::ferror(tsv) && fsync(fileno(tsv)) == 0;
+        bool ok = std::fflush(tsv) == 0 && !std::ferror(tsv) &&
+                  (eventsTo == Target::SPECIAL || fsync(fileno(tsv)) == 0);
         int error = errno;
         if (std::fclose(tsv) != 0 || !ok) return fail(events, std::strerror(ok ? errno : error));
     }
-    if (!stream && std::rename(s_tempWav, out) != 0) return fail(out, std::strerror(errno));
+    if (s_tempWav[0] && std::rename(s_tempWav, out) != 0) return fail(out, std::strerror(errno));
     s_tempWav[0] = 0;
     if (s_tempEvents[0] && std::rename(s_tempEvents, events) != 0) {
         int error = errno;
-        if (!stream) unlink(out); // both outputs or neither
+        if (outTo == Target::FILE) unlink(out); // both outputs or neither
         return fail(events, std::strerror(error));
     }
     s_tempEvents[0] = 0;
@@ -247,8 +263,10 @@ int cmdRenderMusic(int argc, char** argv) {
     if (int status = parseRenderArgs(argc, argv, &o); status >= 0) return status;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGPIPE, onSignal); // a reader that stops early
     int status = render(o);
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGPIPE, SIG_DFL);
     return status;
 }

@@ -6,6 +6,7 @@
 
 #include <sndfile.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 
@@ -143,4 +144,21 @@ TEST_F(RenderMusic, FailingEventsOutputLeavesNoSound) {
     EXPECT_NE(err.find(dir + "/e"), std::string::npos) << err;
     EXPECT_EQ(listDirectory(dir), std::vector<std::string>{"e"});
     EXPECT_TRUE(listDirectory(dir + "/e").empty());
+}
+
+// A named pipe given as the output is written into, never replaced by a file.
+TEST_F(RenderMusic, NamedPipeIsWrittenIntoNotReplaced) {
+    const std::string fifo = dir + "/p.wav", copy = dir + "/copy.wav";
+    ASSERT_EQ(runCommand("mkfifo '" + fifo + "' && (cat '" + fifo + "' >'" + copy + "' &)"), 0);
+    ASSERT_EQ(run("--seconds 1 --out '" + fifo + "'"), 0) << err;
+    struct stat st;
+    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    for (int i = 0; i < 100 && readFile(copy).size() < 44 + 4 * 44100; i++)
+        usleep(20000);
+    SF_INFO info = SF_INFO();
+    SNDFILE* f = sf_open(copy.c_str(), SFM_READ, &info);
+    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+    sf_close(f);
+    EXPECT_EQ(info.frames, 44100);
 }

@@ -67,6 +67,7 @@ std::string resolvedName(const std::string& path) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
+    if (a == "-" || b == "-") return a == b; // standard output, not a file named "-"
     if (a == b || resolvedName(a) == resolvedName(b)) return true;
     struct stat sa, sb;
     return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&

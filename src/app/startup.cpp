@@ -43,6 +43,7 @@ void initGL() {
     // A missing pack leaves the picture black.
     static unsigned int pixels[256 * 64];
     read_bmp8("julia.3ds", pixels, 0, 256, 64);
+    if (s_work) s_work->releaseEarlyWarmMemory();
     drawLoadingPicture(pixels);
     SDL_GL_SwapBuffers();
 
@@ -79,6 +80,9 @@ extern "C" int SDL_main(int argc, char** argv) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     startTick = ticksToSeconds(SDL_GetTicks());
+    // The driver's start-up allocations are served from warmed pages when the
+    // worker has them ready; otherwise the next chance is the loading picture.
+    work.releaseEarlyWarmMemory();
     if (createSurface(argc <= 1 ? 1 : 0) != 0) return 2;
     SDL_ShowCursor(0);
     initGL();

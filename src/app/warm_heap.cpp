@@ -34,9 +34,11 @@ void* heapBlock(size_t bytes) {
     return p;
 }
 
-void touchPages(void* block, size_t bytes) {
+void touchPages(void* block, size_t bytes, const std::atomic<bool>* stop) {
     static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     volatile unsigned char* p = static_cast<unsigned char*>(block);
-    for (size_t at = 0; at < bytes; at += page)
+    for (size_t at = 0; at < bytes; at += page) {
+        if (at % (64 * page) == 0 && stop->load(std::memory_order_relaxed)) return;
         p[at] = 0;
+    }
 }

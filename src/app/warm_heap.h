@@ -5,6 +5,7 @@
 // the heap early, touched on another thread and freed just before that GL work
 // serves the driver's allocations with pages already in place. Any thread.
 #pragma once
+#include <atomic>
 #include <cstddef>
 
 // Keeps large blocks on the heap and freed heap memory in the process, so a
@@ -18,5 +19,6 @@ void keepHeapMemory();
 void* heapBlock(size_t bytes);
 
 // Writes one byte per page, so each page is faulted in now; the contents are
-// left undefined.
-void touchPages(void* block, size_t bytes);
+// left undefined. Stops early once *stop is set (the pages are only wanted
+// if they come in time).
+void touchPages(void* block, size_t bytes, const std::atomic<bool>* stop);

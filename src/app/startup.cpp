@@ -86,6 +86,7 @@ extern "C" int SDL_main(int argc, char** argv) {
     if (createSurface(argc <= 1 ? 1 : 0) != 0) return 2;
     SDL_ShowCursor(0);
     initGL();
+    s_work = nullptr;
 
     printf("filtering ground radiation..");
     fflush(stdout);

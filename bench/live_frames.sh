@@ -31,6 +31,10 @@ xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env ISOLOOP_PROBE_LOG="$LOG" ISO
   LD_PRELOAD="$BUILD/libisoloop_probe.so" timeout -s TERM "$SECONDS_TO_RUN" "$BUILD/isoloop" window \
   >/dev/null || true
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+if ! grep -q '^swapped' "$LOG" || grep -q '^swapped .* -1$' "$LOG"; then
+  echo "live_frames.sh: no frames, or no drum-hit counter in the log (a stripped isoloop?)" >&2
+  exit 1
+fi
 awk -v lead=136 '
   function scene(n) {
     return n < 12 ? "scene 1 (tunnel)" : n < 18 ? "credits" : n < 28 ? "scene 0 (forest)" : \

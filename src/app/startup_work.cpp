@@ -13,7 +13,7 @@ namespace {
 const size_t kEarlyBytes = size_t(16) << 20;
 // Enough, with the working buffer and then the upload bytes, for what the GL
 // driver allocates while uploading the textures and compiling the lists.
-const size_t kWarmBytes = size_t(16) << 20;
+const size_t kWarmBytes = size_t(10) << 20;
 } // namespace
 
 StartupWork::~StartupWork() {

@@ -9,7 +9,8 @@
 #include <system_error>
 
 namespace {
-// Enough for what the GL driver allocates while it draws the loading picture.
+// Enough for what the GL driver allocates while it sets up the window and
+// draws the loading picture.
 const size_t kEarlyBytes = size_t(16) << 20;
 // Enough, with the working buffer and then the upload bytes, for what the GL
 // driver allocates while uploading the textures and compiling the lists.

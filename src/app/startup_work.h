@@ -1,7 +1,7 @@
 // The start-up work that needs no GL, done on a second thread while SDL and
 // GL start on the main thread: the upload bytes of the eighteen textures, the
-// eight solid meshes, and heap pages faulted in for the GL driver's loading
-// picture, uploads and display lists. The console lines of that work are kept
+// eight solid meshes, and heap pages faulted in for the GL driver's window
+// set-up, loading picture, uploads and display lists. The console lines of that work are kept
 // for the main thread to print at their points. start(), finish() and the
 // release calls belong to the main thread; the worker makes no SDL or GL call.
 #pragma once
@@ -29,8 +29,8 @@ class StartupWork {
     const std::string& solidLines() const { return solidLog; }
 
     // Frees the first warmed block if the worker has touched it already (it
-    // does that first); it is not waited for. Call just before the loading
-    // picture is drawn.
+    // does that first); it is not waited for. Call before the video mode is
+    // set and again before the loading picture is drawn.
     void releaseEarlyWarmMemory();
     // Frees the texture working buffer and the warmed blocks: call after
     // finish(), just before the GL work whose allocations they are to serve.
@@ -44,7 +44,7 @@ class StartupWork {
     std::thread worker;
     std::atomic<bool> earlyReady{false}; // the worker is done with early
     std::atomic<bool> hurry{false};      // the main thread waits: stop warming pages
-    unsigned char* early = nullptr;      // pages for the driver's loading picture
+    unsigned char* early = nullptr;      // pages for the driver's window and loading picture
     unsigned int* work = nullptr;        // the texture builder's working buffer
     unsigned char* warm = nullptr;       // pages for the driver, only touched
     unsigned char* bytes = nullptr;      // upload bytes of all slots

@@ -11,7 +11,7 @@ void setProjection(int w, int h) {
     gluPerspective(60.0, (float)w / (float)h, 0.1, 256.0);
 }
 
-void setFixedState() {
+void setFixedState(const unsigned char* textureBytes) {
     static const float fog_color[4] = {1.0f, 0.5f, 0.0f, 1.0f};
     glDepthFunc(GL_LESS);
     glEnable(GL_DEPTH_TEST);
@@ -22,7 +22,10 @@ void setFixedState() {
     glFrontFace(GL_CCW);
     glEnable(GL_CULL_FACE);
     glEnable(GL_TEXTURE_2D);
-    generateTexture();
+    if (textureBytes)
+        uploadTextures(textureBytes);
+    else
+        generateTexture();
     // Generation itself is switched on and off by the display lists.
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);

@@ -7,5 +7,6 @@
 void setProjection(int w, int h);
 
 // Depth test, exponential fog, culling, 2-D texturing, all eighteen textures
-// and sphere-map texture generation modes.
-void setFixedState();
+// and sphere-map texture generation modes. The textures are made here, or
+// uploaded from textureBytes when buildTextureBytes has made them already.
+void setFixedState(const unsigned char* textureBytes = nullptr);

@@ -14,3 +14,7 @@ void buildSolidMeshes();
 // Start-up steps between the two console lines: reserve 16 list ids,
 // polygonize and scale the eight shapes, bake two lists each.
 void buildSolids();
+
+// The GL part alone, for meshes that buildSolidMeshes has built already:
+// reserve 16 list ids, bake two lists per solid in table order.
+void bakeSolids();

@@ -1,12 +1,15 @@
 // Entry and start-up order: SDL video, the 640x480 GL display, the loading
 // picture, textures, meshes and display lists, the audio device, then event
-// polling and one frame per pass until Escape or a quit event.
+// polling and one frame per pass until Escape or a quit event. What needs no
+// GL (texture bytes, meshes) is built meanwhile on a second thread; its
+// console lines are printed here, where the work used to print them.
 #include "app/startup.h"
 
 #include "app/frame_driver.h"
 #include "app/gl_setup.h"
 #include "app/loading_picture.h"
 #include "app/solids.h"
+#include "app/startup_work.h"
 #include "app/working_dir.h"
 #include "synth/audio_device.h"
 #include "texture/pack_reader.h"
@@ -14,6 +17,13 @@
 #include <string>
 
 SDL_Surface* gScreen = nullptr;
+
+static StartupWork* s_work = nullptr; // the work SDL_main started, if any
+
+static void printLines(const std::string& lines) {
+    fputs(lines.c_str(), stdout);
+    fflush(stdout);
+}
 
 int createSurface(int fullscreen) {
     Uint32 flags = SDL_OPENGL;
@@ -33,10 +43,19 @@ void initGL() {
     // A missing pack leaves the picture black.
     static unsigned int pixels[256 * 64];
     read_bmp8("julia.3ds", pixels, 0, 256, 64);
+    if (s_work) s_work->releaseEarlyWarmMemory();
     drawLoadingPicture(pixels);
     SDL_GL_SwapBuffers();
 
-    setFixedState();
+    if (!s_work) {
+        setFixedState();
+        return;
+    }
+    s_work->finish();
+    s_work->releaseWarmMemory();
+    printLines(s_work->textureLines());
+    setFixedState(s_work->textureBytes());
+    s_work->releaseTextureBytes();
 }
 
 int handleEvents() {
@@ -51,6 +70,9 @@ int handleEvents() {
 extern "C" int SDL_main(int argc, char** argv) {
     // The pack lies next to the real executable, however it was started.
     setWorkingDir(executablePath(argv[0]).c_str());
+    StartupWork work; // joined on every way out of here
+    work.start();
+    s_work = &work;
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
         return 1;
@@ -58,13 +80,18 @@ extern "C" int SDL_main(int argc, char** argv) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     startTick = ticksToSeconds(SDL_GetTicks());
+    // The driver's start-up allocations are served from warmed pages when the
+    // worker has them ready; otherwise the next chance is the loading picture.
+    work.releaseEarlyWarmMemory();
     if (createSurface(argc <= 1 ? 1 : 0) != 0) return 2;
     SDL_ShowCursor(0);
     initGL();
+    s_work = nullptr;
 
     printf("filtering ground radiation..");
     fflush(stdout);
-    buildSolids();
+    printLines(work.solidLines());
+    bakeSolids();
     printf("hmm mag die console weg aub?");
     fflush(stdout);
 

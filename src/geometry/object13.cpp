@@ -5,17 +5,35 @@
 
 #include "geometry/vertex_grid.h"
 #include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+
+namespace {
+
+// Zeroed storage for n plain elements. calloc gets zero pages from the system
+// without writing them, so the eight global meshes cost no page faults before
+// main: a page is only touched when a build reaches it.
+template <typename T> T* zeroedArray(size_t n) {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+    void* p = std::calloc(n, sizeof(T));
+    if (!p) throw std::bad_alloc();
+    return static_cast<T*>(p);
+}
+
+} // namespace
 
 object13::object13()
-    : vertices(new vector3[kCapacity]), normals(new vector3[kCapacity]), numVertices(0),
-      triangles(new triangle13[kCapacity]), faceNormals(new vector3[kCapacity]), numTriangles(0) {}
+    : vertices(zeroedArray<vector3>(kCapacity)), normals(zeroedArray<vector3>(kCapacity)),
+      numVertices(0), triangles(zeroedArray<triangle13>(kCapacity)),
+      faceNormals(zeroedArray<vector3>(kCapacity)), numTriangles(0) {}
 
 object13::~object13() {
     delete grid;
-    delete[] faceNormals;
-    delete[] triangles;
-    delete[] normals;
-    delete[] vertices;
+    std::free(faceNormals);
+    std::free(triangles);
+    std::free(normals);
+    std::free(vertices);
 }
 
 void object13::reset() {

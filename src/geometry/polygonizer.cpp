@@ -3,11 +3,11 @@
 // disagree and emits each cell's polygons, fanned into triangles. Main thread.
 #include "geometry/meta_builder.h"
 
+#include "app/console.h"
 #include "geometry/case_table.h"
 #include "geometry/cell_geometry.h"
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -110,8 +110,7 @@ unsigned crossedEdges(unsigned caseIndex) {
 
 void metaBuilder::kickIn(shapeFunction f) {
     reset();
-    printf("\nrekenen..");
-    fflush(stdout);
+    consolePrint("\nrekenen..");
 
     std::vector<uint32_t> rows = sampleGrid(f);
     // Up to four cells share an edge: it is searched once, its point rebuilt
@@ -159,7 +158,7 @@ void metaBuilder::kickIn(shapeFunction f) {
         edgeVertex[e] = nullptr;
     }
 
-    printf("[tris%i verts%i]\n", int(numTriangles), int(numVertices));
+    consolePrint("[tris%i verts%i]\n", int(numTriangles), int(numVertices));
     prepare();
 }
 

@@ -2,6 +2,7 @@
 // green, blue; the file is never trusted to be long enough.
 #include "texture/pack_reader.h"
 
+#include "app/console.h"
 #include "app/working_dir.h"
 #include "texture/pack_layout.h"
 #include <cstdio>
@@ -19,8 +20,7 @@ void read_bmp8(const char* name, unsigned int* dest, int offset, int width, int 
     std::string path = workingDir[0] ? std::string(workingDir) + '/' + name : std::string(name);
     FILE* f = workingDir[0] ? std::fopen(path.c_str(), "rb") : nullptr;
     if (!f) {
-        printf(" file %s not found!", path.c_str());
-        fflush(stdout);
+        consolePrint(" file %s not found!", path.c_str());
         return;
     }
     if (width <= 0 || height <= 0) {

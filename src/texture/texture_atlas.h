@@ -5,3 +5,6 @@ extern unsigned int texture[20]; // GL texture names; slots 0..17 filled at star
 
 // Makes and uploads every texture; needs a current GL context.
 void generateTexture();
+
+// The same uploads, in the same order, from the bytes buildTextureBytes made.
+void uploadTextures(const unsigned char* bytes);

@@ -19,30 +19,6 @@ const TextureSlot kTextureSlots[TEXTURE_SLOTS] = {
     {256, 32, 4, UploadFormat::RGBA, true},    {1024, 512, 4, UploadFormat::RGBA, true},
 };
 
-namespace {
-
-// The upload takes each word as four bytes, most significant first, whatever
-// the host's byte order: written once into a byte buffer, so the working
-// buffer keeps its words for the reductions that follow.
-void emit(const unsigned int* W, int slot, const TextureSink& sink) {
-    static unsigned char bytes[4 * WORK_WORDS];
-    size_t n = (size_t)kTextureSlots[slot].width * kTextureSlots[slot].height;
-    for (size_t i = 0; i < n; i++) {
-        bytes[4 * i] = (unsigned char)(W[i] >> 24);
-        bytes[4 * i + 1] = (unsigned char)(W[i] >> 16);
-        bytes[4 * i + 2] = (unsigned char)(W[i] >> 8);
-        bytes[4 * i + 3] = (unsigned char)W[i];
-    }
-    sink(slot, bytes);
-}
-
-void readPackImage(const char* packName, unsigned int* W, int image) {
-    const PackImage& im = kPackImages[image];
-    read_bmp8(packName, W, im.offset, im.width, im.height);
-}
-
-} // namespace
-
 void reduceByTwo(unsigned int* W, int width, int height) {
     // Word (y, x) of the result comes from a word at or after it: increasing
     // order never overwrites a word before it is read.
@@ -51,37 +27,79 @@ void reduceByTwo(unsigned int* W, int width, int height) {
             W[y * (width / 2) + x] = W[(y * width + x) * 2];
 }
 
-void buildTextures(unsigned int* W, const TextureSink& sink, const char* packName) {
+namespace {
+
+// The upload takes each word as four bytes, most significant first, whatever
+// the host's byte order: written into a byte buffer, so the working buffer
+// keeps its words for the reductions that follow.
+void toBytes(const unsigned int* W, int slot, unsigned char* bytes) {
+    size_t n = (size_t)kTextureSlots[slot].width * kTextureSlots[slot].height;
+    for (size_t i = 0; i < n; i++) {
+        bytes[4 * i] = (unsigned char)(W[i] >> 24);
+        bytes[4 * i + 1] = (unsigned char)(W[i] >> 16);
+        bytes[4 * i + 2] = (unsigned char)(W[i] >> 8);
+        bytes[4 * i + 3] = (unsigned char)W[i];
+    }
+}
+
+void readPackImage(const char* packName, unsigned int* W, int image) {
+    const PackImage& im = kPackImages[image];
+    read_bmp8(packName, W, im.offset, im.width, im.height);
+}
+
+// The slots in order: done(slot) is called as soon as W holds that slot.
+template <typename Done> void buildSlots(unsigned int* W, const char* packName, Done done) {
     makeRingedDisc(W);
-    emit(W, 0, sink);
+    done(0);
     makeSunburst(W);
-    emit(W, 1, sink);
+    done(1);
     makeNoisyRainbow(W);
-    emit(W, 2, sink);
+    done(2);
     makeNoiseSprite(W);
-    emit(W, 3, sink);
+    done(3);
 
     readPackImage(packName, W, 1);
-    emit(W, 4, sink);
+    done(4);
     reduceByTwo(W, 512, 128);
     reduceByTwo(W, 256, 64);
-    emit(W, 5, sink);
+    done(5);
     reduceByTwo(W, 128, 32);
     reduceByTwo(W, 64, 16);
-    emit(W, 6, sink);
+    done(6);
     reduceByTwo(W, 32, 8);
-    emit(W, 7, sink);
+    done(7);
 
     readPackImage(packName, W, 2);
-    emit(W, 8, sink);
+    done(8);
     reduceByTwo(W, 1024, 512);
     reduceByTwo(W, 512, 256);
-    emit(W, 9, sink);
+    done(9);
 
     for (int slot = 10; slot < TEXTURE_SLOTS; slot++) {
         readPackImage(packName, W, slot - 7);
-        emit(W, slot, sink);
+        done(slot);
     }
+}
+
+} // namespace
+
+void buildTextures(unsigned int* W, const TextureSink& sink, const char* packName) {
+    static unsigned char bytes[4 * WORK_WORDS];
+    buildSlots(W, packName, [&](int slot) {
+        toBytes(W, slot, bytes);
+        sink(slot, bytes);
+    });
+}
+
+size_t textureBytesOffset(int slot) {
+    size_t at = 0;
+    for (int k = 0; k < slot && k < TEXTURE_SLOTS; k++)
+        at += 4 * (size_t)kTextureSlots[k].width * kTextureSlots[k].height;
+    return at;
+}
+
+void buildTextureBytes(unsigned int* W, unsigned char* out, const char* packName) {
+    buildSlots(W, packName, [&](int slot) { toBytes(W, slot, out + textureBytesOffset(slot)); });
 }
 
 int packImageSlot(int image) {

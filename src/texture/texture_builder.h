@@ -2,6 +2,7 @@
 // formats, and the build that makes each one in the shared working buffer and
 // hands its bytes to a sink (the GL upload, a dump, a test). Start-up only.
 #pragma once
+#include <cstddef>
 #include <functional>
 
 enum { TEXTURE_SLOTS = 18, WORK_WORDS = 524288 }; // 1024 x 512 words
@@ -26,6 +27,15 @@ using TextureSink = std::function<void(int slot, const unsigned char* bytes)>;
 // read_bmp8(packName). A missing pack leaves the pack slots with whatever the
 // buffer last held. The sink's bytes stay valid only during its call.
 void buildTextures(unsigned int* work, const TextureSink& sink, const char* packName = "julia.3ds");
+
+// Builds slots 0..17 as buildTextures does, writing each slot's upload bytes
+// (as the sink would get them) into out at textureBytesOffset(slot); out holds
+// textureBytesOffset(TEXTURE_SLOTS) bytes. No GL: runs on any one thread.
+void buildTextureBytes(unsigned int* work, unsigned char* out, const char* packName = "julia.3ds");
+
+// Where slot k starts among the eighteen slots' upload bytes laid back to back;
+// slot TEXTURE_SLOTS gives their total.
+size_t textureBytesOffset(int slot);
 
 // Keeps every second pixel of every second row, in place: a width x height
 // picture becomes width/2 x height/2 holding pixel (2x, 2y).

@@ -1,5 +1,6 @@
 // Uploads the eighteen textures to GL, slot by slot, as the builder finishes
-// them. Needs the current GL context with 2-D texturing enabled; main thread.
+// them or from bytes built beforehand. Needs the current GL context with 2-D texturing enabled;
+// main thread.
 #include "texture/texture_atlas.h"
 
 #include "texture/texture_builder.h"
@@ -23,4 +24,9 @@ void generateTexture() {
     // One buffer for all eighteen; zero-filled so the first noise term is defined.
     std::vector<unsigned int> work(WORK_WORDS, 0u);
     buildTextures(work.data(), uploadSlot);
+}
+
+void uploadTextures(const unsigned char* bytes) {
+    for (int slot = 0; slot < TEXTURE_SLOTS; slot++)
+        uploadSlot(slot, bytes + textureBytesOffset(slot));
 }

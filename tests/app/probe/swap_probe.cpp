@@ -1,17 +1,27 @@
 // A preloaded probe for end-to-end runs of the real demo binary. It wraps
 // SDL_GL_SwapBuffers and SDL_Quit, logs each call ("swap k ms", "quit k ms",
 // then "peak N kB" of resident memory), saves the first swapped picture (the
-// loading picture) as a PPM, and can push key events at chosen swaps.
-//   ISOLOOP_PROBE_LOG   log file (required)
-//   ISOLOOP_PROBE_PPM   where to save the first picture (optional)
-//   ISOLOOP_PROBE_KEYS  "swap:kind,..." with kind down-esc, up-esc, down-a
+// loading picture) as a PPM, and can push key events at chosen swaps. Times
+// are milliseconds since the probe was loaded, before the program's own code.
+//   ISOLOOP_PROBE_LOG     log file (required)
+//   ISOLOOP_PROBE_PPM     where to save the first picture (optional)
+//   ISOLOOP_PROBE_KEYS    "swap:kind,..." with kind down-esc, up-esc, down-a
+//   ISOLOOP_PROBE_FRAMES  when set, also "swapped k ms main_cpu_ms cpu_ms faults
+//                         incs" once each swap returns: CPU time of the calling
+//                         (main) thread and of the process, the process's minor
+//                         page faults, and the demo's drum-hit counter (-1 when
+//                         the program has no such symbol)
 #include <GL/gl.h>
 #include <SDL.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dlfcn.h>
+#include <elf.h>
+#include <link.h>
+#include <sys/resource.h>
 #include <vector>
 
 static const auto s_start = std::chrono::steady_clock::now(); // when the probe was loaded
@@ -56,13 +66,74 @@ static void pushKeys(const char* keys) {
     }
 }
 
+static int mainProgramBias(dl_phdr_info* info, size_t, void* bias) {
+    *static_cast<ElfW(Addr)*>(bias) = info->dlpi_addr; // the first object is the program
+    return 1;
+}
+
+// Address of a data symbol of the running program, from its own symbol table
+// (the program exports none); null when the file has no such symbol.
+static const void* programSymbol(const char* name) {
+    FILE* f = fopen("/proc/self/exe", "rb");
+    if (!f) return nullptr;
+    std::vector<char> file;
+    char chunk[65536];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
+        file.insert(file.end(), chunk, chunk + n);
+    fclose(f);
+    const void* found = nullptr;
+    const auto* eh = reinterpret_cast<const ElfW(Ehdr)*>(file.data());
+    if (file.size() < sizeof *eh || memcmp(eh->e_ident, ELFMAG, SELFMAG) ||
+        eh->e_shoff + (size_t)eh->e_shnum * sizeof(ElfW(Shdr)) > file.size())
+        return nullptr;
+    const auto* sh = reinterpret_cast<const ElfW(Shdr)*>(file.data() + eh->e_shoff);
+    for (int i = 0; i < eh->e_shnum && !found; i++) {
+        if (sh[i].sh_type != SHT_SYMTAB || sh[i].sh_link >= eh->e_shnum) continue;
+        const ElfW(Shdr)& strs = sh[sh[i].sh_link];
+        if (sh[i].sh_offset + sh[i].sh_size > file.size() ||
+            strs.sh_offset + strs.sh_size > file.size())
+            continue;
+        const auto* sym = reinterpret_cast<const ElfW(Sym)*>(file.data() + sh[i].sh_offset);
+        for (size_t k = 0; k < sh[i].sh_size / sizeof *sym; k++)
+            if (ELF64_ST_TYPE(sym[k].st_info) == STT_OBJECT && sym[k].st_name < strs.sh_size &&
+                !strncmp(file.data() + strs.sh_offset + sym[k].st_name, name,
+                         strs.sh_size - sym[k].st_name)) {
+                ElfW(Addr) bias = 0;
+                dl_iterate_phdr(mainProgramBias, &bias);
+                found = reinterpret_cast<const void*>(bias + sym[k].st_value);
+                break;
+            }
+    }
+    return found;
+}
+
+static double cpuMs(clockid_t clock) {
+    timespec ts;
+    clock_gettime(clock, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec * 1e-6;
+}
+
+static void logSwapped() {
+    static const int* incs = static_cast<const int*>(programSymbol("incs"));
+    std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - s_start;
+    rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    if (s_log)
+        fprintf(s_log, "swapped %d %.2f %.2f %.2f %ld %d\n", s_swaps, ms.count(),
+                cpuMs(CLOCK_THREAD_CPUTIME_ID), cpuMs(CLOCK_PROCESS_CPUTIME_ID), ru.ru_minflt,
+                incs ? *incs : -1),
+            fflush(s_log);
+}
+
 extern "C" void SDL_GL_SwapBuffers(void) {
     static void (*real)(void) = (void (*)(void))dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers");
+    static const bool frames = getenv("ISOLOOP_PROBE_FRAMES") != nullptr;
     const char* ppm = getenv("ISOLOOP_PROBE_PPM");
     if (++s_swaps == 1 && ppm) savePicture(ppm);
     logLine("swap");
     if (const char* keys = getenv("ISOLOOP_PROBE_KEYS")) pushKeys(keys);
     real();
+    if (frames) logSwapped();
 }
 
 extern "C" void SDL_Quit(void) {

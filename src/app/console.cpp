@@ -1,0 +1,37 @@
+#include "app/console.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+thread_local std::string* t_capture = nullptr; // this thread's capture, if any
+}
+
+void consolePrint(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    if (t_capture) {
+        va_list again;
+        va_copy(again, args);
+        int n = vsnprintf(nullptr, 0, format, again);
+        va_end(again);
+        if (n > 0) {
+            size_t at = t_capture->size();
+            t_capture->resize(at + n + 1);
+            vsnprintf(&(*t_capture)[at], n + 1, format, args);
+            t_capture->resize(at + n);
+        }
+    } else {
+        vprintf(format, args);
+        fflush(stdout);
+    }
+    va_end(args);
+}
+
+ConsoleCapture::ConsoleCapture(std::string* into) : outer(t_capture) {
+    t_capture = into;
+}
+
+ConsoleCapture::~ConsoleCapture() {
+    t_capture = outer;
+}

@@ -1,6 +1,7 @@
 list(APPEND ISOLOOP_CORE_SOURCES
   src/app/working_dir.cpp
-  src/app/frame_driver.cpp)
+  src/app/frame_driver.cpp
+  src/app/demo_clock.cpp)
 list(APPEND ISOLOOP_EDGE_SOURCES
   src/app/startup.cpp
   src/app/gl_setup.cpp

@@ -57,7 +57,7 @@ extern "C" int SDL_main(int argc, char** argv) {
     }
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    startTick = ticksToSeconds(SDL_GetTicks());
+    startTick = ticksToSeconds(tickCount(SDL_GetTicks()));
     if (createSurface(argc <= 1 ? 1 : 0) != 0) return 2;
     SDL_ShowCursor(0);
     initGL();

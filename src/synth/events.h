@@ -1,6 +1,7 @@
 // Time-stamped events from the voices to the frame driver (main thread only).
 // Type 0: a burst starts; type 1: a drum hit. Times are seconds of rendered audio.
 #pragma once
+#include <cstdint>
 #include <set>
 
 struct Event {
@@ -17,12 +18,24 @@ struct EventLess {
     }
 };
 
-extern std::set<Event, EventLess> g_events; // pending events, main thread
-extern unsigned int g_bufferPos;            // frames rendered before the current block
+// A multiset: far into a run the single-precision stamps of two distinct hits
+// can round to the same time (see eventTimeOfFrame), and each hit must still
+// be consumed once. Equal stamps keep their posting order.
+using EventSet = std::multiset<Event, EventLess>;
+
+extern EventSet g_events;    // pending events, main thread
+extern uint64_t g_bufferPos; // frames rendered before the current block; never wraps
 
 // Time stamp of frame f of the stream: f / 44100, both in single precision.
-double eventTimeOfFrame(unsigned int frame);
+// Exact frame counts up to 2^24 frames (6.3 min); beyond, the count rounds to
+// a multiple of 2^(e - 23) frames for f in [2^e, 2^(e+1)): 512 frames (11.6 ms)
+// from 2^32 (27 h), 16384 (0.37 s) at 49.7 days. Stamps never decrease.
+double eventTimeOfFrame(uint64_t frame);
 
+// Inserts {type, time} unless an equal event is already pending.
 void addSynthEvent(unsigned int type, double time);
+// A voice's event at stream frame f: stamped by eventTimeOfFrame and always
+// kept, also when its stamp equals a pending one.
+void postSynthEvent(unsigned int type, uint64_t frame);
 const Event* getSynthEvent(unsigned int type, double now);
 void consumeSynthEvent(const Event& e);

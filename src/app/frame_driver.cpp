@@ -39,9 +39,9 @@ void tintColour(double t, float colour[3]) {
     colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);
 }
 
-FramePlan planFrame(double t, uint64_t readPos) {
+FramePlan planFrame(double t, uint64_t readPos, SynthFn synth) {
     FramePlan plan;
-    plan.blocks = refillRing(readPos, updateSynth);
+    plan.blocks = refillRing(readPos, synth);
 
     funk = (float)(funk * 0.96);
     flexer = (float)(flexer * 0.99);

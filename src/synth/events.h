@@ -27,9 +27,12 @@ extern EventSet g_events;    // pending events, main thread
 extern uint64_t g_bufferPos; // frames rendered before the current block; never wraps
 
 // Time stamp of frame f of the stream: f / 44100, both in single precision.
-// Exact frame counts up to 2^24 frames (6.3 min); beyond, the count rounds to
-// a multiple of 2^(e - 23) frames for f in [2^e, 2^(e+1)): 512 frames (11.6 ms)
-// from 2^32 (27 h), 16384 (0.37 s) at 49.7 days. Stamps never decrease.
+// The count is exact up to 2^24 frames (6.3 min), then rounded to 2^(e - 23)
+// frames for f in [2^e, 2^(e+1)): 512 frames (11.6 ms) from 2^32 (27 h),
+// 16384 (0.37 s) at 49.7 days; the quotient is rounded to 2^(k - 23) s for a
+// stamp in [2^k, 2^(k+1)) s: 7.8 ms at 27 h, 0.5 s at 49.7 days. Stamps never
+// decrease; from about 3 days two bursts (2000 frames apart or more) can
+// share one, from about 97 days two drum hits (64000 apart or more).
 double eventTimeOfFrame(uint64_t frame);
 
 // Inserts {type, time} unless an equal event is already pending.

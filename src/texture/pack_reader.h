@@ -6,8 +6,8 @@
 // Opens workingDir + "/" + name. A missing pack (or an empty workingDir, the
 // location unknown) prints " file %s not found!" and leaves dest untouched;
 // anything but a regular file (a FIFO, a directory) is refused the same way,
-// never waited on, and named once. A pack of the wrong length is named once with its
-// length and read as far as it goes: pixels it does not supply become 0.
+// never waited on, and named once. A pack of the wrong length is named once
+// with its length and read as far as it goes: pixels it lacks become 0.
 // Writes exactly width x height pixels; a non-positive size writes nothing.
 void read_bmp8(const char* name, unsigned int* dest, int offset, int width, int height);
 

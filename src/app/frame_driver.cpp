@@ -17,10 +17,6 @@ static float funk = 0.0f;
 static float flexer = 0.0f;
 static float offsetaapje = 0.0f;
 
-double ticksToSeconds(uint32_t ms) {
-    return (double)((float)ms / 1000.0f);
-}
-
 int sceneForCount(int n) {
     if (n <= 11) return SCENE_1;
     if (n <= 17) return SCENE_CREDITS;
@@ -43,9 +39,9 @@ void tintColour(double t, float colour[3]) {
     colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);
 }
 
-FramePlan planFrame(double t, uint32_t readPos) {
+FramePlan planFrame(double t, uint64_t readPos, SynthFn synth) {
     FramePlan plan;
-    plan.blocks = refillRing(readPos, updateSynth);
+    plan.blocks = refillRing(readPos, synth);
 
     funk = (float)(funk * 0.96);
     flexer = (float)(flexer * 0.99);

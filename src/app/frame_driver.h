@@ -2,6 +2,9 @@
 // pulses, the drum-hit counter and the scene choice. The caller supplies the
 // demo time and the audio play position, so a virtual clock can drive it.
 #pragma once
+#include "app/demo_clock.h"
+#include "synth/ring.h"
+#include "synth/synth.h"
 #include <cstdint>
 
 enum SceneSlot {
@@ -26,14 +29,12 @@ struct FramePlan {
 extern double startTick; // origin of demo time, seconds
 extern int incs;         // drum hits consumed since the last wrap; selects the scene
 
-// Clock reading in seconds: milliseconds as float / 1000 in single precision.
-double ticksToSeconds(uint32_t ms);
-
 // The slow tint the frames carry while the burst pulse is below 1.
 void tintColour(double t, float colour[3]);
 
-// Steps 2 to 7 of a frame at demo time t with the device at readPos.
-FramePlan planFrame(double t, uint32_t readPos);
+// Steps 2 to 7 of a frame at demo time t with the device at readPos; synth
+// renders the blocks the ring lacks (a stand-in can tag them).
+FramePlan planFrame(double t, uint64_t readPos, SynthFn synth = updateSynth);
 
 // Scene slot for a counter value (SCENE_NONE from 58 up).
 int sceneForCount(int n);

@@ -7,7 +7,7 @@
 #include <GL/gl.h>
 
 void luz() {
-    double t = ticksToSeconds(SDL_GetTicks()) - startTick;
+    double t = ticksToSeconds(tickCount(SDL_GetTicks())) - startTick;
     FramePlan plan = planFrame(t, audio_readPos.load(std::memory_order_acquire));
     glColor3f(plan.colour[0], plan.colour[1], plan.colour[2]);
     drawScene(plan);

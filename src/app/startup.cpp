@@ -79,7 +79,7 @@ extern "C" int SDL_main(int argc, char** argv) {
     }
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    startTick = ticksToSeconds(SDL_GetTicks());
+    startTick = ticksToSeconds(tickCount(SDL_GetTicks()));
     // The driver's start-up allocations are served from warmed pages when the
     // worker has them ready; otherwise the next chance is the loading picture.
     work.releaseEarlyWarmMemory();

@@ -121,7 +121,7 @@ void burst(short* buf, unsigned int samples) {
         if (count == 0) {
             if (frand() < p) mode = (int)(norf_rand() % 4);
             volume = (float)((double)frand() * 0.5 + 0.5);
-            addSynthEvent(0, eventTimeOfFrame(g_bufferPos + i));
+            postSynthEvent(0, g_bufferPos + i);
             burstlen = modeBurstLength(mode, beatidx, p);
             double r = frand();
             decay = (float)(r * 0.99 + (1 - r) * 0.9999);

@@ -22,7 +22,7 @@ void drum(short* buf, int count) {
     int frames = count / 2;
     for (int i = 0; i < frames; i++) {
         if (s_drumCount == 0) {
-            addSynthEvent(1, eventTimeOfFrame(g_bufferPos + (unsigned int)i));
+            postSynthEvent(1, g_bufferPos + (unsigned int)i);
             s_drumVolume = 1.0f;
             s_drumFreq = (float)((double)frand() * 0.1);
             s_drumPhase = 0;

@@ -2,15 +2,20 @@
 // and consumes after the refill step, all on the main thread.
 #include "synth/events.h"
 
-std::set<Event, EventLess> g_events;
-unsigned int g_bufferPos = 0;
+EventSet g_events;
+uint64_t g_bufferPos = 0;
 
-double eventTimeOfFrame(unsigned int frame) {
+double eventTimeOfFrame(uint64_t frame) {
     return (double)((float)frame / 44100.0f);
 }
 
 void addSynthEvent(unsigned int type, double time) {
-    g_events.insert(Event{type, time});
+    Event e{type, time};
+    if (g_events.find(e) == g_events.end()) g_events.insert(e);
+}
+
+void postSynthEvent(unsigned int type, uint64_t frame) {
+    g_events.insert(Event{type, eventTimeOfFrame(frame)});
 }
 
 const Event* getSynthEvent(unsigned int type, double now) {

@@ -4,29 +4,20 @@
 
 #include "texture/pack_layout.h"
 #include "texture/pack_reader.h"
-#include <cerrno>
+#include "texture/regular_file.h"
 #include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
 
 bool readPackFile(const std::string& path, std::vector<PackPicture>* pictures, std::string* error) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        *error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        *error = path + ": not a regular file";
-        return false;
-    }
-    if (st.st_size != PACK_SIZE) {
-        *error = path + ": " + std::to_string((long long)st.st_size) +
-                 " bytes, but a picture pack is exactly " + std::to_string(PACK_SIZE);
-        return false;
-    }
-    FILE* f = std::fopen(path.c_str(), "rb");
+    RegularFile opened = openRegularFile(path);
+    FILE* f = opened.file;
     if (!f) {
-        *error = path + ": " + std::strerror(errno);
+        *error = opened.error;
+        return false;
+    }
+    if (opened.size != PACK_SIZE) {
+        *error = path + ": " + std::to_string(opened.size) +
+                 " bytes, but a picture pack is exactly " + std::to_string(PACK_SIZE);
+        std::fclose(f);
         return false;
     }
     std::vector<PackPicture> out(PACK_IMAGES);

@@ -6,8 +6,8 @@
 #include <vector>
 
 // Fills pictures with the eleven palettes and index planes as stored. Refuses
-// (false, *error naming the file) a missing or unreadable file, a directory,
-// and any length other than PACK_SIZE.
+// (false, *error naming the file) a missing or unreadable file, anything but
+// a regular file (never waiting on a FIFO), and any length but PACK_SIZE.
 bool readPackFile(const std::string& path, std::vector<PackPicture>* pictures, std::string* error);
 
 // The expanded pixel (read_bmp8's value) of stored pixel i of a picture.

@@ -1,13 +1,23 @@
 // The pack reader: one image per call, palette expanded to brightness, red,
-// green, blue; the file is never trusted to be long enough.
+// green, blue; the file is never trusted to be long enough, nor to be a file.
 #include "texture/pack_reader.h"
 
 #include "app/console.h"
 #include "app/working_dir.h"
 #include "texture/pack_layout.h"
+#include "texture/regular_file.h"
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// A pack that is there but wrong is named once, not at each of the images.
+static void reportOnce(const std::string& path, const std::string& how) {
+    static std::string s_reported; // start-up, main thread
+    if (s_reported == path) return;
+    s_reported = path;
+    printf(" file %s %s!", path.c_str(), how.c_str());
+    fflush(stdout);
+}
 
 unsigned int expandPaletteEntry(const unsigned char* e) {
     unsigned int blue = e[0], green = e[1], red = e[2];
@@ -18,11 +28,20 @@ unsigned int expandPaletteEntry(const unsigned char* e) {
 void read_bmp8(const char* name, unsigned int* dest, int offset, int width, int height) {
     // Built at full length: a truncated path could open some other file.
     std::string path = workingDir[0] ? std::string(workingDir) + '/' + name : std::string(name);
-    FILE* f = workingDir[0] ? std::fopen(path.c_str(), "rb") : nullptr;
+    RegularFile opened = workingDir[0] ? openRegularFile(path) : RegularFile();
+    FILE* f = opened.file;
+    if (opened.notRegular) {
+        // Refused before any read could wait on it: taken as missing.
+        reportOnce(path, std::string("is ") + opened.notRegular + ", not a picture pack");
+        return;
+    }
     if (!f) {
         consolePrint(" file %s not found!", path.c_str());
         return;
     }
+    if (opened.size != PACK_SIZE)
+        reportOnce(path, "has " + std::to_string(opened.size) + " bytes, a picture pack has " +
+                             std::to_string((int)PACK_SIZE));
     if (width <= 0 || height <= 0) {
         std::fclose(f);
         return;

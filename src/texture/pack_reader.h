@@ -5,8 +5,10 @@
 
 // Opens workingDir + "/" + name. A missing pack (or an empty workingDir, the
 // location unknown) prints " file %s not found!" and leaves dest untouched;
-// pixels a short file does not supply become 0. Writes exactly width x height
-// pixels; a non-positive size writes nothing.
+// anything but a regular file (a FIFO, a directory) is refused the same way,
+// never waited on, and named once. A pack of the wrong length is named once
+// with its length and read as far as it goes: pixels it lacks become 0.
+// Writes exactly width x height pixels; a non-positive size writes nothing.
 void read_bmp8(const char* name, unsigned int* dest, int offset, int width, int height);
 
 // Expanded pixel of one palette entry (bytes blue, green, red, unused).

@@ -1,4 +1,5 @@
 list(APPEND ISOLOOP_CORE_SOURCES
+  src/texture/regular_file.cpp
   src/texture/pack_reader.cpp
   src/texture/pack_writer.cpp
   src/texture/pack_file.cpp

@@ -48,3 +48,32 @@ TEST(EventSet, OrderedByTypeThenTimeConsumedByReference) {
     consumeSynthEvent(*e);
     EXPECT_EQ(getSynthEvent(1, 1e9), nullptr);
 }
+
+// Stamps are a single-precision frame count over 44100: the count is exact to
+// 2^24 frames, then rounded to 2, ..., 512 frames from 2^32 and 65536 from
+// 2^39, where a drum hit can share its stamp with the one before (the
+// quotient rounds again, to 2^-15 s at 2^24 frames). A voice's events are all
+// kept and each consumed once; addSynthEvent still drops duplicates.
+TEST(EventStamps, RoundedFrameCountsAndSharedStampsEachConsumed) {
+    const uint64_t k24 = 1ull << 24, k32 = 1ull << 32, k39 = 1ull << 39;
+    // clang-format off
+    const struct { uint64_t a, b; bool same; } pairs[] = {
+        {k24 - 1, k24 - 3, false}, {k24 + 1, k24, true}, {k24 + 3, k24 + 4, true},
+        {k32 + 255, k32, true},    {k32 + 257, k32 + 512, true}, {k32 + 2000, k32, false},
+        {k39 + 20000, k39, true},  {k39 + 64000, k39, false}};
+    // clang-format on
+    for (const auto& p : pairs)
+        EXPECT_EQ(eventTimeOfFrame(p.a) == eventTimeOfFrame(p.b), p.same) << p.a << " " << p.b;
+    g_events.clear();
+    for (uint64_t f : {k39, k39 + 20000, k39 + 30000})
+        postSynthEvent(1, f);
+    addSynthEvent(1, eventTimeOfFrame(k39));
+    EXPECT_EQ(g_events.size(), 3u);
+    double now = eventTimeOfFrame(k39) + 1.0;
+    int taken = 0;
+    while (const Event* e = getSynthEvent(1, now)) {
+        consumeSynthEvent(*e);
+        taken++;
+    }
+    EXPECT_EQ(taken, 3);
+}

@@ -3,6 +3,7 @@
 #include "synth/ring.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -15,11 +16,11 @@ static uint32_t entry(uint32_t frame) {
     std::memcpy(&e, lr, 4);
     return e;
 }
-static uint32_t s_nextFrame = 0;
+static uint64_t s_nextFrame = 0;
 static int s_calls = 0;
 static void countingSynth(short* block, int count) {
     for (int i = 0; i < count / 2; i++) {
-        uint32_t e = entry(s_nextFrame++);
+        uint32_t e = entry((uint32_t)s_nextFrame++);
         std::memcpy(block + 2 * i, &e, 4);
     }
     s_calls++;
@@ -66,19 +67,29 @@ TEST(RingRefill, FourBlocksFirstThenOnePerBlockReadThenCatchUpInOrder) {
         ASSERT_EQ(audio_buffer[k % 8000].load(), entry(k)) << k;
 }
 
+// Started a few blocks before 2^32 frames, so both positions cross it. The
+// device is paced (faster than real time): a reader that outran the writer
+// would make every catch-up longer than the one before.
 TEST(RingConcurrency, ReaderAndWriterShareOnlyAtomics) {
+    const uint64_t start = ((1ull << 32) / 2000 - 3) * 2000;
+    audio_readPos.store(start);
+    audio_writePos = s_nextFrame = start;
     std::atomic<bool> stop{false};
     std::thread device([&] {
         unsigned char stream[8192];
-        while (!stop.load())
+        while (!stop.load()) {
             ringRead(stream, sizeof stream);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
     });
-    for (int frame = 0; frame < 3000 && !HasFailure(); frame++) {
-        uint32_t readPos = audio_readPos.load(std::memory_order_acquire);
+    // An unthrottled frame loop, for 100 callbacks of the device.
+    while (audio_readPos.load() < start + 100 * 2048 && !HasFailure()) {
+        uint64_t readPos = audio_readPos.load(std::memory_order_acquire);
         refillRing(readPos, countingSynth);
         EXPECT_GE(audio_writePos / 2000, readPos / 2000 + 4);
     }
     stop.store(true);
     device.join();
     EXPECT_EQ(s_nextFrame, audio_writePos); // no block skipped
+    EXPECT_GT(audio_readPos.load(), 1ull << 32);
 }

@@ -1,10 +1,15 @@
 // The pack reader: the layout's offsets, palette expansion, colour_darken's
-// single-precision scaling, and files that are short, missing or far away.
+// single-precision scaling, and files that are short, missing, far away, of
+// the wrong length or no files at all.
 #include "pack_fixture.h"
 
 #include "texture/pack_reader.h"
 #include <cmath>
+#include <csignal>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 const unsigned int kCanary = 0xDEADBEEFu;
@@ -90,4 +95,61 @@ TEST(ReadBmp8, DirectoryLongerThan256CharactersIsReadInFull) {
     std::vector<unsigned int> dest(256 * 64, kCanary);
     read_bmp8("julia.3ds", dest.data(), 0, 256, 64);
     EXPECT_EQ(dest[300], expandedPixel(pictures[0], 300));
+}
+
+// Runs body in a child with its standard output in outFile; false when the
+// child has not finished within seconds (it is then killed).
+static bool finishesWithin(int seconds, const std::string& outFile, void (*body)()) {
+    fflush(stdout);
+    pid_t child = fork();
+    if (child == 0) {
+        if (!std::freopen(outFile.c_str(), "w", stdout)) _exit(2);
+        body();
+        fflush(stdout);
+        _exit(0);
+    }
+    for (int waited = 0; waited < seconds * 100; waited++) {
+        int status;
+        if (waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status);
+        usleep(10000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return false;
+}
+
+// Three images from the pack as start-up reads them; says whether the
+// destination kept its canary.
+static void readThreeImages() {
+    std::vector<unsigned int> dest(512 * 128, kCanary);
+    read_bmp8("julia.3ds", dest.data(), 0, 256, 64);
+    read_bmp8("julia.3ds", dest.data(), 17408, 512, 128);
+    read_bmp8("julia.3ds", dest.data(), 1041408, 256, 32);
+    printf("|%s", dest[0] == kCanary ? "untouched" : "written");
+}
+
+// Anything but a regular file is refused at once (a FIFO is never waited
+// on) and named once, the destination untouched; a pack of the wrong length
+// is named once with its length and read as far as it goes.
+TEST(ReadBmp8, NonRegularPackRefusedAtOnceAndWrongLengthNamedOnce) {
+    TempDir dir;
+    std::string pack = dir.file("julia.3ds"), whole = packBytes(patternPictures());
+    std::strcpy(workingDir, dir.path.c_str());
+    const std::string named = " file " + pack;
+    // clang-format off
+    const struct { std::function<int()> make; std::string out; } cases[] = {
+        {[&] { return mkfifo(pack.c_str(), 0600); }, named + " is a FIFO, not a picture pack!|untouched"},
+        {[&] { return mkdir(pack.c_str(), 0700); }, named + " is a directory, not a picture pack!|untouched"},
+        {[&] { return writeWhole(pack, "") ? 0 : -1; },
+         named + " has 0 bytes, a picture pack has 1575936!|written"},
+        {[&] { return writeWhole(pack, whole + "x") ? 0 : -1; },
+         named + " has 1575937 bytes, a picture pack has 1575936!|written"},
+        {[&] { return writeWhole(pack, whole) ? 0 : -1; }, "|written"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        ASSERT_EQ(runCommand("rm -rf '" + pack + "'"), 0);
+        ASSERT_EQ(c.make(), 0) << c.out;
+        ASSERT_TRUE(finishesWithin(5, dir.file("out.txt"), readThreeImages)) << c.out;
+        EXPECT_EQ(readFile(dir.file("out.txt")), c.out);
+    }
 }

@@ -1,14 +1,31 @@
 // PNG reading and writing through libpng's simplified API.
 #include "texture/art/png_io.h"
 
+#include "texture/regular_file.h"
 #include <cstdio>
 #include <png.h>
 #include <unistd.h>
 
+// libpng reads from the stream; the stream is closed once, here.
+static bool readPngFrom(FILE* f, const std::string& path, int width, int height, RgbaImage* out,
+                        std::string* error);
+
 bool readPng(const std::string& path, int width, int height, RgbaImage* out, std::string* error) {
+    RegularFile opened = openRegularFile(path);
+    if (!opened.file) {
+        *error = opened.error;
+        return false;
+    }
+    bool ok = readPngFrom(opened.file, path, width, height, out, error);
+    std::fclose(opened.file);
+    return ok;
+}
+
+static bool readPngFrom(FILE* f, const std::string& path, int width, int height, RgbaImage* out,
+                        std::string* error) {
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+    if (!png_image_begin_read_from_stdio(&image, f)) {
         *error = path + ": cannot read as PNG (" + image.message + ")";
         return false;
     }

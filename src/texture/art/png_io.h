@@ -5,8 +5,9 @@
 #include "texture/art/rgba_image.h"
 #include <string>
 
-// Reads any PNG as 8-bit RGBA. Refuses a missing or unreadable file and, when
-// width and height are positive, any other size.
+// Reads any PNG as 8-bit RGBA. Refuses a missing or unreadable file, anything
+// but a regular file (never waiting on a FIFO) and, when width and height are
+// positive, any other size.
 bool readPng(const std::string& path, int width, int height, RgbaImage* out, std::string* error);
 
 // Writes im as 8-bit RGBA, or RGB when withAlpha is false.

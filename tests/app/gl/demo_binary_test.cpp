@@ -138,6 +138,25 @@ TEST_F(DemoBinary, MissingPackIsReportedAndEscapePressQuits) {
     EXPECT_EQ(r.quits, 1);
 }
 
+// A FIFO in place of the pack is refused at once, a pack of the wrong length
+// read as far as it goes; each is named once, and the demo starts and runs
+// (a demo waiting on the FIFO would be killed after a minute).
+TEST_F(DemoBinary, PackThatIsNoFileOrOfTheWrongLengthIsNamedOnceAndTheDemoRuns) {
+    const std::string pack = dir + "/julia.3ds";
+    const std::pair<std::string, std::string> cases[] = {
+        {"mkfifo '" + pack + "'", " is a FIFO, not a picture pack!"},
+        {"head -c 1000 '" + kBin + "/julia.3ds' >'" + pack + "'",
+         " has 1000 bytes, a picture pack has 1575936!"}};
+    ASSERT_EQ(runCommand("cp '" + kBin + "/isoloop' '" + dir + "/'"), 0);
+    for (const auto& [make, how] : cases) {
+        ASSERT_EQ(runCommand("rm -f '" + pack + "' && " + make), 0);
+        DemoRun r = run("ISOLOOP_PROBE_KEYS=30:down-esc '" + dir + "/isoloop' window", 0);
+        EXPECT_EQ(r.status, 0) << r.err << r.out;
+        EXPECT_EQ(r.out.rfind(" file " + pack + how + kFirstLine, 0), 0u) << r.out;
+        EXPECT_EQ(r.swaps, 30);
+    }
+}
+
 // Through a symlink into a directory longer than 255 characters, and by name
 // through PATH from another working directory.
 TEST_F(DemoBinary, PackIsFoundThroughSymlinkLongDirectoryAndPath) {

@@ -5,6 +5,7 @@
 
 #include "texture/art/png_io.h"
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -67,4 +68,31 @@ TEST_F(PackTool, MalformedInputIsRefusedNamingTheFile) {
     }
     EXPECT_EQ(listDirectory(dir.path), (std::vector<std::string>{"aside.png", "made.3ds", "pics",
                                                                  "short.3ds", "stdout.txt"}));
+}
+
+// A FIFO or a directory where a pack or a picture belongs is refused at once
+// with status 1, never waited on (each run is killed after 10 seconds).
+TEST_F(PackTool, NonRegularInputIsRefusedAtOnce) {
+    ASSERT_EQ(tool("pack extract " + pack + " " + dir.file("pics")), 0);
+    std::string fifo = dir.file("fifo.3ds"), dirPack = dir.file("dir.3ds");
+    std::string picture = dir.file("pics/image-03.png");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(dirPack.c_str(), 0700), 0);
+    ASSERT_EQ(std::remove(picture.c_str()), 0);
+    ASSERT_EQ(mkfifo(picture.c_str(), 0600), 0);
+    const std::string limit = "-s KILL 10 " ISOLOOP_BINARY_DIR "/isoloop-tool ";
+    // clang-format off
+    const struct { std::string args, named; } cases[] = {
+        {"pack info " + fifo, fifo + ": a FIFO, not a regular file"},
+        {"pack sheet " + fifo + " " + dir.file("sheet.png"), fifo + ": a FIFO"},
+        {"pack info " + dirPack, dirPack + ": a directory, not a regular file"},
+        {"pack build " + dir.file("pics") + " " + dir.file("never.3ds"), picture + ": a FIFO"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        int status = runCommand("timeout " + limit + c.args + " 2>" + dir.file("stderr.txt"));
+        EXPECT_EQ(status, 1) << c.args;
+        EXPECT_NE(readFile(dir.file("stderr.txt")).find(c.named), std::string::npos) << c.args;
+    }
+    EXPECT_TRUE(readFile(dir.file("sheet.png")).empty());
+    EXPECT_TRUE(readFile(dir.file("never.3ds")).empty());
 }

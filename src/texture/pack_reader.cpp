@@ -7,16 +7,21 @@
 #include "texture/pack_layout.h"
 #include "texture/regular_file.h"
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <vector>
 
-// A pack that is there but wrong is named once, not at each of the images.
+// A pack that is there but wrong is named once, not at each of the images,
+// though the loading picture and the textures read it on two threads.
 static void reportOnce(const std::string& path, const std::string& how) {
-    static std::string s_reported; // start-up, main thread
-    if (s_reported == path) return;
-    s_reported = path;
-    printf(" file %s %s!", path.c_str(), how.c_str());
-    fflush(stdout);
+    static std::mutex s_lock;
+    static std::string s_reported; // guarded by s_lock
+    {
+        std::lock_guard<std::mutex> hold(s_lock);
+        if (s_reported == path) return;
+        s_reported = path;
+    }
+    consolePrint(" file %s %s!", path.c_str(), how.c_str());
 }
 
 unsigned int expandPaletteEntry(const unsigned char* e) {

@@ -66,7 +66,7 @@ in_root() { # shell command, run in the clone as a new root user would
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     SDL_AUDIODRIVER=dummy sh -c "cd /home/isoloop && $1"
 }
-size() { du -sm --exclude=home "$root" | cut -f1; }
+size() { du -smx --exclude=home "$root" | cut -f1; }
 
 size0=$(size)
 t0=$(date +%s)

@@ -54,7 +54,7 @@ stage_format() {
 }
 
 stage_scripts() {
-  sh tests/scripts/stages_test.sh
+  sh tests/scripts/setup_scripts_test.sh
 }
 
 stage_plain() {

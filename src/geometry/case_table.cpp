@@ -152,7 +152,7 @@ casePolygons deriveCaseRow(unsigned caseIndex) {
     int used = 0;
     for (int first = 0; first < 12; first++) {
         if (next[first] < 0 || visited[first]) continue;
-        int loop[12], n = 0;
+        int loop[12] = {}, n = 0;
         for (int e = first; !visited[e]; e = next[e]) {
             visited[e] = true;
             loop[n++] = e;

@@ -2,6 +2,7 @@
 // window, and argument checking that leaves no output behind.
 #include "golden.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <unistd.h>

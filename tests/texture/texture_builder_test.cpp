@@ -3,6 +3,8 @@
 // of the BGRA and RGBA slots.
 #include "pack_fixture.h"
 
+#include <algorithm>
+
 TEST(TextureBuilder, PackSlotReductionsAndChannelOrder) {
     // Slot 4 + k: pack image, step between kept pixels, BGRA upload.
     const struct {

@@ -103,8 +103,8 @@ Mask blurred(const Mask& m, int radius) {
 Canvas::Canvas(int w, int h, Rgba fill) : w_(w), h_(h), px_((size_t)w * h, fill) {}
 
 void Canvas::paint(const Mask& m, Rgba c, float opacity) {
-    paint(
-        m, [c](int, int) { return c; }, opacity);
+    auto flat = [c](int, int) { return c; };
+    paint(m, flat, opacity);
 }
 
 void Canvas::paint(const Mask& m, const std::function<Rgba(int, int)>& colour, float opacity) {

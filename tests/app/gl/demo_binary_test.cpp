@@ -1,11 +1,15 @@
 // The real demo binary, end to end under Xvfb with Mesa and a dummy sound
 // driver, a preloaded probe logging swaps and quits and pushing keys: console
-// lines, exit statuses, the loading picture, Escape, and finding the pack.
+// lines, exit statuses, the loading picture, Escape, finding the pack, and
+// what each SDL (SDL 1.2 itself or sdl12-compat over SDL2) does with no display
+// or no GL. ISOLOOP_SDL ("classic" or "compat"), when set, names the SDL that
+// the demo must have loaded.
 #include "app/working_dir.h"
 #include "golden.h"
 #include "texture/pack_reader.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -33,6 +37,7 @@ std::string consoleText(const std::string& textureLines) {
 struct DemoRun {
     int status = -1, swaps = 0, quits = 0; // status 128 + n when killed by signal n
     std::string out, err;
+    std::string driver, sdl; // SDL's video driver; "compat" when SDL2 was mapped, else "classic"
 };
 
 class DemoBinary : public ::testing::Test {
@@ -59,6 +64,12 @@ class DemoBinary : public ::testing::Test {
         DemoRun r;
         std::istringstream(readFile(dir + "/status.txt")) >> r.status >> r.swaps >> r.quits;
         r.out = readFile(dir + "/out.txt"), r.err = readFile(dir + "/err.txt");
+        std::istringstream log(readFile(dir + "/probe.log"));
+        for (std::string word, rest; log >> word && std::getline(log, rest);) {
+            if (word == "driver") r.driver = rest.substr(1);
+            if (word == "lib" && r.sdl != "compat")
+                r.sdl = rest.find("/libSDL2") != std::string::npos ? "compat" : "classic";
+        }
         return r;
     }
 
@@ -66,6 +77,13 @@ class DemoBinary : public ::testing::Test {
         EXPECT_EQ(r.status, 0) << r.err << r.out;
         EXPECT_EQ(r.out.find(kFirstLine), 0u) << r.out;
         EXPECT_NE(r.out.find(kSecondLine), std::string::npos) << r.out;
+    }
+
+    void expectSdlUnderTest(const DemoRun& r) {
+        EXPECT_NE(r.sdl, "") << "the probe saw no SDL library";
+        if (const char* want = getenv("ISOLOOP_SDL")) {
+            EXPECT_EQ(r.sdl, want);
+        }
     }
 };
 
@@ -75,6 +93,8 @@ TEST_F(DemoBinary, WindowRunShowsTheLoadingPictureAndEndsWithZeroOnSigterm) {
     DemoRun r = run("ISOLOOP_PROBE_KEYS=5:up-esc,6:down-a '" + kBin + "/isoloop' window", 40);
     expectStarted(r);
     EXPECT_EQ(r.out, consoleText(""));
+    expectSdlUnderTest(r);
+    EXPECT_EQ(r.driver, "x11");
     EXPECT_GE(r.swaps, 40);
     EXPECT_EQ(r.quits, 1);
     EXPECT_EQ(r.err, "");
@@ -122,6 +142,46 @@ TEST_F(DemoBinary, StartUpFailuresEndWithTheirStatusAndMessage) {
         EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
         EXPECT_EQ(r.quits, quits) << command;
     }
+}
+
+TEST_F(DemoBinary, FullScreenRunEndsWithZeroOnEscapePress) {
+    DemoRun r = run("ISOLOOP_PROBE_KEYS=4:down-esc '" + kBin + "/isoloop'", 0);
+    expectStarted(r);
+    expectSdlUnderTest(r);
+    EXPECT_EQ(r.swaps, 4);
+    EXPECT_EQ(r.quits, 1);
+    EXPECT_EQ(r.err, "");
+}
+
+// No display: SDL 1.2 falls back to its text-mode driver (caca), which has no
+// GL; SDL2 falls back to its offscreen driver, which has GL through EGL, so
+// the demo runs with no window at all. No GL (an X server without GLX): both
+// fail to set the mode.
+TEST_F(DemoBinary, WithoutDisplayOrGlEachSdlDoesWhatItCan) {
+    const std::string videoModeFailed = "Couldn't set 640x480 OpenGL video mode: ";
+    DemoRun r = run("env -u DISPLAY -u WAYLAND_DISPLAY '" + kBin + "/isoloop' window", 3);
+    expectSdlUnderTest(r);
+    if (r.sdl == "compat") {
+        expectStarted(r);
+        EXPECT_EQ(r.driver, "offscreen");
+        EXPECT_GE(r.swaps, 3);
+        EXPECT_EQ(r.quits, 1);
+    } else {
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.rfind(videoModeFailed, 0), 0u) << r.err;
+        EXPECT_EQ(r.driver, "caca");
+        EXPECT_EQ(r.quits, 1);
+    }
+    // The probe goes into the demo only, not into the X server.
+    DemoRun g =
+        run("env -u LD_PRELOAD xvfb-run -a -s '-extension GLX -noreset' env LD_PRELOAD=" + kBin +
+                "/libisoloop_probe.so '" + kBin + "/isoloop' window",
+            0);
+    EXPECT_EQ(g.status, 2) << g.err << g.out;
+    EXPECT_EQ(g.err.rfind(videoModeFailed, 0), 0u) << g.err;
+    EXPECT_GT(g.err.size(), videoModeFailed.size() + 1) << "no SDL error text";
+    EXPECT_EQ(g.driver, "x11");
+    EXPECT_EQ(g.quits, 1);
 }
 
 // A copy without the pack beside it: reported, start-up goes on, and an

@@ -1,8 +1,10 @@
 // A preloaded probe for end-to-end runs of the real demo binary. It wraps
 // SDL_GL_SwapBuffers and SDL_Quit, logs each call ("swap k ms", "quit k ms",
-// then "peak N kB" of resident memory), saves the first swapped picture (the
-// loading picture) as a PPM, and can push key events at chosen swaps. Times
-// are milliseconds since the probe was loaded, before the program's own code.
+// then "peak N kB" of resident memory), names the SDL in use at the first of
+// them ("driver NAME", then "lib PATH" for each SDL library mapped), saves the
+// first swapped picture (the loading picture) as a PPM, and can push key
+// events at chosen swaps. Times are milliseconds since the probe was loaded,
+// before the program's own code.
 //   ISOLOOP_PROBE_LOG     log file (required)
 //   ISOLOOP_PROBE_PPM     where to save the first picture (optional)
 //   ISOLOOP_PROBE_KEYS    "swap:kind,..." with kind down-esc, up-esc, down-a
@@ -22,6 +24,8 @@
 #include <elf.h>
 #include <link.h>
 #include <sys/resource.h>
+#include <set>
+#include <string>
 #include <vector>
 
 static const auto s_start = std::chrono::steady_clock::now(); // when the probe was loaded
@@ -29,12 +33,34 @@ static FILE* s_log = nullptr;
 static int s_swaps = 0;
 
 __attribute__((constructor)) static void probeInit() {
-    if (const char* path = getenv("ISOLOOP_PROBE_LOG")) s_log = fopen(path, "w");
+    // Appending: helpers started with the same environment (xvfb-run, xauth)
+    // open the log too, before and after the demo.
+    if (const char* path = getenv("ISOLOOP_PROBE_LOG")) s_log = fopen(path, "a");
 }
 
 static void logLine(const char* what) {
     std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - s_start;
     if (s_log) fprintf(s_log, "%s %d %.1f\n", what, s_swaps, ms.count()), fflush(s_log);
+}
+
+// sdl12-compat maps SDL2 beside itself; SDL 1.2 maps only itself.
+static void logSdlOnce() {
+    static bool done = false;
+    if (done || !s_log) return;
+    done = true;
+    char name[64];
+    fprintf(s_log, "driver %s\n", SDL_VideoDriverName(name, sizeof name) ? name : "none");
+    if (FILE* maps = fopen("/proc/self/maps", "r")) {
+        std::set<std::string> seen;
+        char line[4096];
+        while (fgets(line, sizeof line, maps)) {
+            const char* path = strchr(line, '/');
+            if (path && strstr(path, "/libSDL") && seen.insert(path).second)
+                fprintf(s_log, "lib %s", path);
+        }
+        fclose(maps);
+    }
+    fflush(s_log);
 }
 
 static void savePicture(const char* path) {
@@ -130,6 +156,7 @@ extern "C" void SDL_GL_SwapBuffers(void) {
     static const bool frames = getenv("ISOLOOP_PROBE_FRAMES") != nullptr;
     const char* ppm = getenv("ISOLOOP_PROBE_PPM");
     if (++s_swaps == 1 && ppm) savePicture(ppm);
+    logSdlOnce();
     logLine("swap");
     if (const char* keys = getenv("ISOLOOP_PROBE_KEYS")) pushKeys(keys);
     real();
@@ -138,6 +165,7 @@ extern "C" void SDL_GL_SwapBuffers(void) {
 
 extern "C" void SDL_Quit(void) {
     static void (*real)(void) = (void (*)(void))dlsym(RTLD_NEXT, "SDL_Quit");
+    logSdlOnce();
     logLine("quit");
     if (FILE* st = fopen("/proc/self/status", "r")) {
         char line[256];

@@ -4,6 +4,7 @@
 #include "scenes/draw_patterns.h"
 #include "scenes/scenes.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {

@@ -1,0 +1,79 @@
+#!/bin/sh
+# The set-up scripts' own checks. A stage whose selection holds no test fails
+# (an empty build folder, a tree configured without tests, a label or name
+# that matches nothing) instead of passing on nothing; every stage named
+# exists; a bad stage name is refused before anything is installed. deps.sh,
+# against a stand-in dpkg-query and apt-get: sdl12-compat counts as the SDL
+# 1.2 development package, and the run set holds nothing only tests need.
+cd "$(dirname "$0")/../.."
+. ./scripts/stages.sh
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+passed=0
+failed=0
+expect() { # description, wanted status (0 or "fail"), command...
+  what="$1"
+  want="$2"
+  shift 2
+  "$@" >"$tmp/out" 2>&1
+  got=$?
+  if { [ "$want" = 0 ] && [ $got = 0 ]; } || { [ "$want" = fail ] && [ $got != 0 ]; }; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $what (status $got)"
+    cat "$tmp/out"
+  fi
+}
+
+# A tree holding one labelled test, as CMake writes it.
+mkdir -p "$tmp/tree" "$tmp/empty"
+cat >"$tmp/tree/CTestTestfile.cmake" <<'END'
+add_test(one "true")
+set_tests_properties(one PROPERTIES LABELS "app")
+END
+expect "a selection holding a test passes" 0 check "$tmp/tree" -L "^app$"
+expect "an empty build folder fails" fail check "$tmp/empty"
+expect "a label that matches nothing fails" fail check "$tmp/tree" -L "^no_such_label$"
+expect "a name that matches nothing fails" fail check "$tmp/tree" -R "^NoSuchTest"
+for stage in $STAGES; do
+  expect "stage $stage exists" 0 type "stage_$stage"
+done
+expect "an unknown stage is refused" fail sh scripts/test.sh no-such-stage
+
+# deps.sh with INSTALLED as the installed packages; prints what it would install.
+mkdir -p "$tmp/bin"
+cat >"$tmp/bin/dpkg-query" <<'END'
+#!/bin/sh
+for last; do :; done
+for p in $INSTALLED; do [ "$p" = "$last" ] && echo "install ok installed" && exit 0; done
+exit 1
+END
+cat >"$tmp/bin/apt-get" <<'END'
+#!/bin/sh
+[ "$1" = install ] || exit 0
+for a in "$@"; do case "$a" in install | -*) ;; *) printf '%s ' "$a" ;; esac; done
+echo
+END
+chmod +x "$tmp/bin/dpkg-query" "$tmp/bin/apt-get"
+deps() { # installed packages, deps.sh arguments
+  INSTALLED="$1" PATH="$tmp/bin:$PATH" sh scripts/deps.sh $2 | tail -n 1 | sed 's/ $//'
+}
+everything="$(deps "" test)"
+with_compat="$(echo "$everything" | sed 's/libsdl1.2-dev/libsdl1.2-compat-dev/')"
+expect "sdl12-compat is taken as SDL 1.2" 0 test -z "$(deps "$with_compat" test)"
+expect "SDL 1.2 itself is taken as SDL 1.2" 0 test -z "$(deps "$everything" test)"
+expect "neither: SDL 1.2 itself is installed" 0 \
+  test "$(deps "$(echo "$everything" | sed 's/libsdl1.2-dev//')" test)" = "libsdl1.2-dev"
+run_set="$(deps "" run)"
+for p in libsdl1.2-dev build-essential libgl1-mesa-dri fonts-dejavu-core; do
+  expect "the run set holds $p" 0 sh -c "echo ' $run_set ' | grep -q ' $p '"
+done
+for p in libgtest-dev libbenchmark-dev xvfb clang-format assimp-utils ffmpeg lintian; do
+  expect "the run set leaves out $p" fail sh -c "echo ' $run_set ' | grep -q ' $p '"
+  expect "the test set holds $p" 0 sh -c "echo ' $everything ' | grep -q ' $p '"
+done
+expect "deps.sh refuses an unknown set" fail sh scripts/deps.sh everything
+
+echo "$passed passed, $failed failed"
+[ $failed = 0 ]

@@ -1,5 +1,7 @@
 #include "app/gl_setup.h"
 
+#include "app/loading_picture.h"
+#include "texture/pack_reader.h"
 #include "texture/texture_atlas.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -26,4 +28,16 @@ void setFixedState() {
     // Generation itself is switched on and off by the display lists.
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+}
+
+void initDisplay(int w, int h, void (*present)()) {
+    setProjection(w, h);
+
+    // A missing pack leaves the picture black.
+    static unsigned int pixels[256 * 64];
+    read_bmp8("julia.3ds", pixels, 0, 256, 64);
+    drawLoadingPicture(pixels);
+    present();
+
+    setFixedState();
 }

@@ -5,11 +5,9 @@
 
 #include "app/frame_driver.h"
 #include "app/gl_setup.h"
-#include "app/loading_picture.h"
 #include "app/solids.h"
 #include "app/working_dir.h"
 #include "synth/audio_device.h"
-#include "texture/pack_reader.h"
 #include <cstdio>
 #include <string>
 
@@ -27,16 +25,12 @@ int createSurface(int fullscreen) {
     return 0;
 }
 
-void initGL() {
-    setProjection(gScreen->w, gScreen->h);
-
-    // A missing pack leaves the picture black.
-    static unsigned int pixels[256 * 64];
-    read_bmp8("julia.3ds", pixels, 0, 256, 64);
-    drawLoadingPicture(pixels);
+static void swapBuffers() {
     SDL_GL_SwapBuffers();
+}
 
-    setFixedState();
+void initGL() {
+    initDisplay(gScreen->w, gScreen->h, swapBuffers);
 }
 
 int handleEvents() {

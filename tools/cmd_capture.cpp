@@ -15,6 +15,7 @@
 #include "capture/capture_sink.h"
 #include "offscreen_gl.h"
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include <fcntl.h>
 #include <string>
 #include <strings.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +49,7 @@ const char* kUsage =
     "                 average each R/F pictures into one video frame\n"
     "  --log FILE     one tab-separated row per pass\n"
     "  --quiet        no progress line\n"
+    "  --stats        at the end, where the time went\n"
     "  -h, --help     this text\n";
 
 struct Options {
@@ -58,7 +61,7 @@ struct Options {
     int64_t secondsP = 0, secondsQ = 1; // --seconds as a ratio; 0: loops
     int64_t loadingMs = 400;
     int width = 640, height = 480, padW = 0, padH = 0, samples = 0;
-    bool sized = false, quiet = false;
+    bool sized = false, quiet = false, stats = false;
 };
 
 int badUsage(const std::string& why) {
@@ -109,8 +112,8 @@ int parseArgs(int argc, char** argv, Options* o) {
             fputs(kUsage, stdout);
             return -1;
         }
-        if (key == "--quiet") {
-            o->quiet = true;
+        if (key == "--quiet" || key == "--stats") {
+            (key == "--quiet" ? o->quiet : o->stats) = true;
             continue;
         }
         static const char* const kValued[] = {"--fps",  "--loops", "--seconds", "--loading",
@@ -292,6 +295,20 @@ void grabLoadingPicture() {
     s_canvas->read(s_loadingFrame.data(), s_frameW, s_picX, s_picY);
 }
 
+struct Stopwatch {
+    using Clock = std::chrono::steady_clock;
+    double* total;
+    Clock::time_point start = Clock::now();
+    explicit Stopwatch(double* t) : total(t) {}
+    ~Stopwatch() { *total += std::chrono::duration<double>(Clock::now() - start).count(); }
+};
+
+double cpuSeconds(int who) {
+    rusage u;
+    getrusage(who, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
 class Capture : public CaptureHooks {
   public:
     Capture(CaptureCanvas& canvas, FrameSink& sink, FILE* log, CaptureProgress& progress,
@@ -304,7 +321,10 @@ class Capture : public CaptureHooks {
         return sink_.sound(s16le, frames);
     }
 
-    FramePlan drawPass(double t, uint64_t readPos) override { return drawFrame(t, readPos); }
+    FramePlan drawPass(double t, uint64_t readPos) override {
+        Stopwatch watch(&frameTime);
+        return drawFrame(t, readPos);
+    }
 
     bool passDone(const PassRecord& pass) override {
         if (s_interrupted) return false;
@@ -312,12 +332,13 @@ class Capture : public CaptureHooks {
         if (pass.loading) {
             frame = s_loadingFrame;
         } else {
+            Stopwatch watch(&readTime);
             frame.assign(s_loadingFrame.size(), 0);
             canvas_.read(frame.data(), s_frameW, s_picX, s_picY);
         }
         if (log_) writeLogRow(log_, pass);
         progress_.update(pass);
-        if (group_ == 1) return sink_.frame(std::move(frame));
+        if (group_ == 1) return push(std::move(frame));
         for (size_t i = 0; i < frame.size(); i++)
             sum_[i] += frame[i];
         if (++inGroup_ < group_) return true;
@@ -327,10 +348,19 @@ class Capture : public CaptureHooks {
             sum_[i] = 0;
         }
         inGroup_ = 0;
+        return push(std::move(frame));
+    }
+
+    // Seconds spent in the frame (synthesis, scene), in reading the picture
+    // back (the rasterizer finishes there) and waiting for the writers.
+    double frameTime = 0, readTime = 0, waitTime = 0;
+
+  private:
+    bool push(std::vector<unsigned char>&& frame) {
+        Stopwatch watch(&waitTime);
         return sink_.frame(std::move(frame));
     }
 
-  private:
     CaptureCanvas& canvas_;
     FrameSink& sink_;
     FILE* log_;
@@ -389,6 +419,7 @@ int capture(const Options& o) {
         }
     } closeLog{log};
 
+    Stopwatch::Clock::time_point begin = Stopwatch::Clock::now();
     Rate passRate = o.blend ? o.simFps : o.fps;
     int64_t group = o.blend ? (o.simFps.a * o.fps.b) / (o.simFps.b * o.fps.a) : 1;
     CaptureClock clock(passRate, o.loadingMs);
@@ -409,7 +440,7 @@ int capture(const Options& o) {
     s_frameW = o.padW;
     s_picX = (o.padW - o.width) / 2;
     s_picY = (o.padH - o.height) / 2;
-    s_loadingFrame.assign((size_t)o.padW * o.padH * 3, 0);
+    s_loadingFrame.assign((size_t)o.padW * o.padH * 4, 0);
 
     // The demo's start-up, its picture pack next to the tool.
     setWorkingDir(executablePath("").c_str());
@@ -432,20 +463,24 @@ int capture(const Options& o) {
     }
     if (!sink) return failure(error);
 
+    double startup = std::chrono::duration<double>(Stopwatch::Clock::now() - begin).count();
+    Stopwatch::Clock::time_point drawStart = Stopwatch::Clock::now();
     s_drawing = 1;
     if (s_interrupted) raise(s_interrupted);
     Capture hooks(canvas, *sink, log, progress, group);
     int64_t passes = runCapture(clock, length, hooks);
     if (passes < 0) {
-        sink->abort();
-        if (s_interrupted) {
-            progress.message("");
-            removeTemps();
-            fprintf(stderr, "isoloop-tool capture: interrupted, nothing written\n");
-            return 128 + s_interrupted;
+        if (!s_interrupted) {
+            // The writer failed: finishing collects its reason (and ffmpeg's status).
+            sink->finish();
+            std::string why = sink->error();
+            return failure(why.empty() ? "the output failed" : why);
         }
-        std::string why = sink->error();
-        return failure(why.empty() ? "the output failed" : why);
+        sink->abort();
+        progress.message("");
+        removeTemps();
+        fprintf(stderr, "isoloop-tool capture: interrupted, nothing written\n");
+        return 128 + s_interrupted;
     }
     progress.message("finishing the output");
     if (!sink->finish()) return failure(sink->error());
@@ -467,6 +502,16 @@ int capture(const Options& o) {
         return failure("cannot write '" + o.log + "': " + std::strerror(errno));
     s_tempLog[0] = 0;
     progress.finish(passes);
+    if (o.stats) {
+        double wall = std::chrono::duration<double>(Stopwatch::Clock::now() - drawStart).count();
+        fprintf(stderr,
+                "capture: %lld passes, %.3f s of video; start-up %.2f s, passes %.2f s wall "
+                "(%.2fx real time): frame %.2f s, read-back %.2f s, waiting for the writer "
+                "%.2f s; CPU: capture %.2f s, encoder %.2f s\n",
+                (long long)passes, (double)passes * passRate.b / passRate.a, startup, wall,
+                (double)passes * passRate.b / passRate.a / wall, hooks.frameTime, hooks.readTime,
+                hooks.waitTime, cpuSeconds(RUSAGE_SELF), cpuSeconds(RUSAGE_CHILDREN));
+    }
     return 0;
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 CaptureCanvas::CaptureCanvas(int width, int height, int samples)
-    : width_(width), height_(height), rows_((size_t)width * height * 3, '\0') {
+    : width_(width), height_(height), rows_((size_t)width * height * 4, '\0') {
     if (samples <= 1) return;
     GLint most = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &most);
@@ -44,12 +44,12 @@ void CaptureCanvas::read(unsigned char* frame, int frameWidth, int x, int y) {
                           GL_NEAREST);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, &rows_[0]);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, &rows_[0]);
     if (fbo_) glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    size_t stride = (size_t)width_ * 3;
+    size_t stride = (size_t)width_ * 4;
     for (int row = 0; row < height_; row++)
-        std::memcpy(frame + ((size_t)(y + row) * frameWidth + x) * 3,
+        std::memcpy(frame + ((size_t)(y + row) * frameWidth + x) * 4,
                     &rows_[(size_t)(height_ - 1 - row) * stride], stride);
 }
 

@@ -1,7 +1,8 @@
 // Where the capture draws: the offscreen context's own colour buffer, or with
 // multisampling a multisampled framebuffer (16-bit depth, like the demo's
-// display) resolved at every read. Reads give RGB rows top first, placed in a
-// larger black frame when padded. Main thread, GL context current.
+// display) resolved at every read. Reads give BGRX rows top first (GL's and
+// ffmpeg's fast layout; X is not used), placed in a larger black frame when
+// padded. Main thread, GL context current.
 #pragma once
 #include <string>
 
@@ -16,7 +17,7 @@ class CaptureCanvas {
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
-    // Copies the picture into frame (frameWidth x frameHeight RGB, top row
+    // Copies the picture into frame (frameWidth x frameHeight BGRX, top row
     // first) with its top-left corner at (x, y); the rest is left alone.
     void read(unsigned char* frame, int frameWidth, int x, int y);
 

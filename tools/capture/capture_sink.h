@@ -13,8 +13,8 @@
 class FrameSink {
   public:
     virtual ~FrameSink() = default;
-    // One video frame: width x height RGB, top row first. False: the output failed.
-    virtual bool frame(std::vector<unsigned char>&& rgb) = 0;
+    // One video frame: width x height BGRX, top row first. False: the output failed.
+    virtual bool frame(std::vector<unsigned char>&& bgrx) = 0;
     // The next frames of the soundtrack, little-endian S16 stereo.
     virtual bool sound(const unsigned char* s16le, int64_t frames) = 0;
     // Flushes and closes; true when the output is complete.

@@ -42,7 +42,7 @@ std::vector<std::string> encoderArgs(const EncoderSpec& s) {
         s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
         // Raw inputs of known layout: nothing to probe.
         "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "64", "-f", "rawvideo",
-        "-pix_fmt", "rgb24", "-video_size", size, "-framerate", rate, "-i", "pipe:3", "-probesize",
+        "-pix_fmt", "bgr0", "-video_size", size, "-framerate", rate, "-i", "pipe:3", "-probesize",
         "32", "-analyzeduration", "0", "-thread_queue_size", "1024", "-f", "s16le", "-ar", "44100",
         "-ac", "2", "-i", "pipe:4", "-map", "0:v", "-map", "1:a"};
     std::vector<std::string> codec;
@@ -138,8 +138,8 @@ class EncoderSink : public FrameSink {
 
     ~EncoderSink() override { abort(); }
 
-    bool frame(std::vector<unsigned char>&& rgb) override {
-        return videoQueue_.push(std::move(rgb));
+    bool frame(std::vector<unsigned char>&& bgrx) override {
+        return videoQueue_.push(std::move(bgrx));
     }
 
     bool sound(const unsigned char* s16le, int64_t frames) override {

@@ -16,7 +16,7 @@ namespace {
 
 struct Picture {
     int64_t index = 0;
-    std::vector<unsigned char> rgb;
+    std::vector<unsigned char> bgrx;
 };
 
 class FrameFilesSink : public FrameSink {
@@ -43,8 +43,8 @@ class FrameFilesSink : public FrameSink {
 
     ~FrameFilesSink() override { abort(); }
 
-    bool frame(std::vector<unsigned char>&& rgb) override {
-        return queue_.push(Picture{next_++, std::move(rgb)});
+    bool frame(std::vector<unsigned char>&& bgrx) override {
+        return queue_.push(Picture{next_++, std::move(bgrx)});
     }
 
     bool sound(const unsigned char* s16le, int64_t frames) override {
@@ -85,9 +85,11 @@ class FrameFilesSink : public FrameSink {
         Picture p;
         while (queue_.pop(&p)) {
             RgbaImage image(width_, height_);
-            for (size_t i = 0; i < (size_t)width_ * height_; i++) {
-                std::memcpy(&image.px[4 * i], &p.rgb[3 * i], 3);
-                image.px[4 * i + 3] = 255;
+            for (size_t i = 0; i < image.px.size(); i += 4) {
+                image.px[i] = p.bgrx[i + 2];
+                image.px[i + 1] = p.bgrx[i + 1];
+                image.px[i + 2] = p.bgrx[i];
+                image.px[i + 3] = 255;
             }
             char name[32];
             std::snprintf(name, sizeof name, "/%06lld.png", (long long)p.index);

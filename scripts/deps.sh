@@ -4,7 +4,7 @@ set -e
 PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libgl-dev libglu1-mesa-dev libegl-dev
   libgl1-mesa-dri libglx-mesa0 libegl-mesa0 libgtest-dev libbenchmark-dev libsndfile1-dev
   libpng-dev libfreetype-dev libimagequant-dev fonts-dejavu-core xvfb xauth clang-format
-  assimp-utils"
+  assimp-utils ffmpeg"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -133,7 +133,7 @@ int parseArgs(int argc, char** argv, Options* o) {
             ok = parseRate(val, &o->simFps);
             o->blend = true;
         } else if (key == "--loops") {
-            ok = parseInt(val, 1, 1000, &n);
+            ok = parseInt(val, 1, 500, &n); // a day of video
             o->loops = (int)n;
             loops = true;
         } else if (key == "--seconds") {

@@ -59,8 +59,8 @@ bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
         if (*c == '.' && !point) {
             point = true;
         } else if (*c >= '0' && *c <= '9') {
-            // At most a week, to a microsecond.
-            if (num > 604800000000LL || (point && den == 1000000)) return false;
+            // At most a day (the ring's 32-bit positions last 27 hours), to a microsecond.
+            if (num > 86400000000LL || (point && den == 1000000)) return false;
             num = num * 10 + (*c - '0');
             if (point) den *= 10;
             digits = true;
@@ -68,7 +68,7 @@ bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
             return false;
         }
     }
-    if (!digits || num == 0 || num / den > 604800) return false;
+    if (!digits || num == 0 || num > 86400 * den) return false;
     int64_t g = gcd(num, den);
     *p = num / g;
     *q = den / g;

@@ -155,6 +155,8 @@ int parseArgs(int argc, char** argv, Options* o) {
             ok = !o->log.empty();
         } else if (key == "--frames") {
             o->frames = val;
+            while (o->frames.size() > 1 && o->frames.back() == '/')
+                o->frames.pop_back(); // "shots/" names the directory shots
             ok = !o->frames.empty();
         }
         if (!ok) return badUsage(std::string("bad value for ") + key + ": '" + val + "'");

@@ -38,41 +38,27 @@ bool writeAll(int fd, const unsigned char* p, size_t n) {
 std::vector<std::string> encoderArgs(const EncoderSpec& s) {
     std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
     std::string rate = std::to_string(s.fps.a) + "/" + std::to_string(s.fps.b);
+    // clang-format off
     std::vector<std::string> args = {
         s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
         // Raw inputs of known layout: nothing to probe.
-        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "64", "-f", "rawvideo",
-        "-pix_fmt", "bgr0", "-video_size", size, "-framerate", rate, "-i", "pipe:3", "-probesize",
-        "32", "-analyzeduration", "0", "-thread_queue_size", "1024", "-f", "s16le", "-ar", "44100",
-        "-ac", "2", "-i", "pipe:4", "-map", "0:v", "-map", "1:a"};
+        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "64",
+        "-f", "rawvideo", "-pix_fmt", "bgr0", "-video_size", size, "-framerate", rate,
+        "-i", "pipe:3",
+        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "1024",
+        "-f", "s16le", "-ar", "44100", "-ac", "2", "-i", "pipe:4",
+        "-map", "0:v", "-map", "1:a"};
     std::vector<std::string> codec;
     if (s.kind == VideoKind::Lossless) {
-        codec = {"-c:v", "ffv1",      "-level", "3",    "-g",   "1",  "-slices",
-                 "4",    "-slicecrc", "1",      "-c:a", "flac", "-f", "matroska"};
+        codec = {"-c:v", "ffv1", "-level", "3", "-g", "1", "-slices", "4", "-slicecrc", "1",
+                 "-c:a", "flac", "-f", "matroska"};
     } else {
-        codec = {"-vf",
-                 "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
-                 "-c:v",
-                 "libx264",
-                 "-preset",
-                 "medium",
-                 "-crf",
-                 "16",
-                 "-colorspace",
-                 "bt709",
-                 "-color_primaries",
-                 "bt709",
-                 "-color_trc",
-                 "bt709",
-                 "-c:a",
-                 "aac",
-                 "-b:a",
-                 "256k",
-                 "-movflags",
-                 "+faststart",
-                 "-f",
-                 "mp4"};
+        codec = {"-vf", "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
+                 "-c:v", "libx264", "-preset", "medium", "-crf", "18",
+                 "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
+                 "-c:a", "aac", "-b:a", "256k", "-movflags", "+faststart", "-f", "mp4"};
     }
+    // clang-format on
     args.insert(args.end(), codec.begin(), codec.end());
     args.push_back(s.path);
     return args;

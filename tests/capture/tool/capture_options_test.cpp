@@ -64,7 +64,7 @@ TEST(CaptureOptions, MissingFfmpegNamesThePackageAndTheWayAround) {
 TEST(CaptureFrames, LoadingPictureThenTheShowWithItsSound) {
     std::string dir = testDir("frames");
     ToolRun r =
-        capture("--frames '" + dir + "/f' --size 64x48 --seconds 0.5 --log '" + dir + "/log.tsv'");
+        capture("--frames '" + dir + "/f/' --size 64x48 --seconds 0.5 --log '" + dir + "/log.tsv'");
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> names = listDir(dir + "/f");
     ASSERT_EQ(names.size(), 31u); // 30 frames and the sound

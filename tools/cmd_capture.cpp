@@ -305,6 +305,12 @@ struct Stopwatch {
     ~Stopwatch() { *total += std::chrono::duration<double>(Clock::now() - start).count(); }
 };
 
+double peakMiB(int who) {
+    rusage u;
+    getrusage(who, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
 double cpuSeconds(int who) {
     rusage u;
     getrusage(who, &u);
@@ -509,10 +515,12 @@ int capture(const Options& o) {
         fprintf(stderr,
                 "capture: %lld passes, %.3f s of video; start-up %.2f s, passes %.2f s wall "
                 "(%.2fx real time): frame %.2f s, read-back %.2f s, waiting for the writer "
-                "%.2f s; CPU: capture %.2f s, encoder %.2f s\n",
+                "%.2f s; CPU: capture %.2f s, encoder %.2f s; peak memory: capture %.0f MiB, "
+                "encoder %.0f MiB\n",
                 (long long)passes, (double)passes * passRate.b / passRate.a, startup, wall,
                 (double)passes * passRate.b / passRate.a / wall, hooks.frameTime, hooks.readTime,
-                hooks.waitTime, cpuSeconds(RUSAGE_SELF), cpuSeconds(RUSAGE_CHILDREN));
+                hooks.waitTime, cpuSeconds(RUSAGE_SELF), cpuSeconds(RUSAGE_CHILDREN),
+                peakMiB(RUSAGE_SELF), peakMiB(RUSAGE_CHILDREN));
     }
     return 0;
 }

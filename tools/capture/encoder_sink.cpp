@@ -41,8 +41,9 @@ std::vector<std::string> encoderArgs(const EncoderSpec& s) {
     // clang-format off
     std::vector<std::string> args = {
         s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-        // Raw inputs of known layout: nothing to probe.
-        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "64",
+        // Raw inputs of known layout: nothing to probe. A few frames queue in
+        // ffmpeg (each is a whole picture); sound packets are small.
+        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "4",
         "-f", "rawvideo", "-pix_fmt", "bgr0", "-video_size", size, "-framerate", rate,
         "-i", "pipe:3",
         "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "1024",

@@ -20,7 +20,7 @@ run() { # label, capture arguments
   label="$1"; shift
   /usr/bin/time -f "%e %M" -o "$OUT/time" "$TOOL" capture "$@" --quiet --stats 2> "$OUT/stats"
   read -r wall peak < "$OUT/time"
-  printf '%-22s wall %7.1f s  peak %6.1f MiB\n  %s\n' "$label" "$wall" "$(echo "$peak / 1024" | bc -l)" \
+  printf '%-22s wall %7.1f s  peak %6.1f MiB\n  %s\n' "$label" "$wall" "$(awk "BEGIN { print $peak / 1024 }")" \
     "$(grep '^capture:' "$OUT/stats")"
 }
 
@@ -37,6 +37,6 @@ PATH="$OUT/bin:$PATH" run "loop, no encoding" "$OUT/null.mkv"
 seconds="$(tail -n 1 "$OUT/loop.tsv" | cut -f2)"
 start="$(date +%s.%N)"
 "$TOOL" render-music --seconds "$((seconds / 1000 + 1))" --out "$OUT/music.wav"
-echo "synthesis alone        $(echo "$(date +%s.%N) - $start" | bc) s for $((seconds / 1000 + 1)) s of music"
+echo "synthesis alone        $(awk "BEGIN { print $(date +%s.%N) - $start }") s for $((seconds / 1000 + 1)) s of music"
 rm -f "$OUT"/*.mkv "$OUT"/*.mp4
 run "${BIG} s 1920x1440 x4" "$OUT/big.mkv" --size 1920x1440 --samples 4 --seconds "$BIG"

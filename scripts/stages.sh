@@ -13,8 +13,8 @@ COMPAT_PACKAGES="libsdl1.2-compat libsdl1.2-compat-dev"
 # The ring, the synthesizer and the frame driver with SDL's audio thread.
 TSAN_LABELS="^(synth|app)$"
 # The real demo under TSan: its audio thread pulling the ring while the main
-# thread refills it.
-TSAN_DEMO="^(DemoBinary\.(Window|FullScreen)|DemoMusic)"
+# thread refills it; and the capture tool with its writer threads.
+TSAN_DEMO="^(DemoBinary\.(Window|FullScreen)|DemoMusic|CaptureFrames\.|CaptureVideo\.(Lossless|FailingEncoder))"
 # Every suite that opens an SDL window or starts the real demo.
 COMPAT_LABELS="_gl$"
 # What the demo runs under TSan need.

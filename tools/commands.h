@@ -7,3 +7,4 @@ int cmdRenderMusic(int argc, char** argv);
 int cmdExportMeshes(int argc, char** argv);
 int cmdDumpTextures(int argc, char** argv);
 int cmdFrame(int argc, char** argv);
+int cmdCapture(int argc, char** argv);

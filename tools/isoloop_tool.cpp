@@ -21,6 +21,7 @@ static const Command kCommands[] = {
     {"dump-textures", cmdDumpTextures, "dump-textures DIR [--pack PACK]"},
     {"frame", cmdFrame,
      "frame --incs N --time T [--funk F --flexer X --offset O] --out FILE.png [--size WxH]"},
+    {"capture", cmdCapture, "capture OUT.mkv|OUT.mp4|--frames DIR [options] (capture --help)"},
 };
 
 static void usage(FILE* to) {

@@ -1,5 +1,7 @@
 #include "app/gl_setup.h"
 
+#include "app/loading_picture.h"
+#include "texture/pack_reader.h"
 #include "texture/texture_atlas.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -9,6 +11,13 @@ void setProjection(int w, int h) {
     glMatrixMode(GL_PROJECTION);
     // No glLoadIdentity: the projection matrix is still the initial identity.
     gluPerspective(60.0, (float)w / (float)h, 0.1, 256.0);
+}
+
+void drawLoadingScreen(int w, int h) {
+    setProjection(w, h);
+    static unsigned int pixels[256 * 64];
+    read_bmp8("julia.3ds", pixels, 0, 256, 64);
+    drawLoadingPicture(pixels);
 }
 
 void setFixedState(const unsigned char* textureBytes) {

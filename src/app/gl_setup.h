@@ -6,6 +6,10 @@
 // GL_PROJECTION as the current matrix mode.
 void setProjection(int w, int h);
 
+// Start-up's first picture: the projection, then the loading picture from the
+// pack, drawn but not yet shown (a missing pack leaves it black).
+void drawLoadingScreen(int w, int h);
+
 // Depth test, exponential fog, culling, 2-D texturing, all eighteen textures
 // and sphere-map texture generation modes. The textures are made here, or
 // uploaded from textureBytes when buildTextureBytes has made them already.

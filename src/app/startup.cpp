@@ -7,12 +7,10 @@
 
 #include "app/frame_driver.h"
 #include "app/gl_setup.h"
-#include "app/loading_picture.h"
 #include "app/solids.h"
 #include "app/startup_work.h"
 #include "app/working_dir.h"
 #include "synth/audio_device.h"
-#include "texture/pack_reader.h"
 #include <cstdio>
 #include <string>
 
@@ -38,13 +36,10 @@ int createSurface(int fullscreen) {
 }
 
 void initGL() {
-    setProjection(gScreen->w, gScreen->h);
-
-    // A missing pack leaves the picture black.
-    static unsigned int pixels[256 * 64];
-    read_bmp8("julia.3ds", pixels, 0, 256, 64);
+    // The driver's first allocations come from warmed pages when the worker
+    // has them ready.
     if (s_work) s_work->releaseEarlyWarmMemory();
-    drawLoadingPicture(pixels);
+    drawLoadingScreen(gScreen->w, gScreen->h);
     SDL_GL_SwapBuffers();
 
     if (!s_work) {

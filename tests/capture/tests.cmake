@@ -1,0 +1,14 @@
+# The capture's clock and pass loop (no GL), then the tool itself run as a
+# program: short captures in the ordinary pass, the ffmpeg and whole-loop
+# ones labelled slow so the sanitizer pass leaves them out.
+isoloop_test_suite(capture_tests "tests/capture/*_test.cpp" LABELS capture
+  LIBS isoloop_capture_core)
+isoloop_test_suite(capture_tool_tests "tests/capture/tool/*_test.cpp" LABELS capture
+  LIBS isoloop_art PkgConfig::SNDFILE)
+isoloop_test_suite(capture_slow_tests "tests/capture/slow/*_test.cpp" LABELS capture_slow
+  LIBS isoloop_art PkgConfig::SNDFILE)
+foreach(suite capture_tool_tests capture_slow_tests)
+  if(TARGET ${suite})
+    add_dependencies(${suite} isoloop-tool isoloop_pack)
+  endif()
+endforeach()

@@ -1,0 +1,112 @@
+// The capture tool's edges, run as a program: bad options and outputs give a
+// message, status 2 or 1 and leave nothing behind; a short PNG capture shows
+// the loading picture while loading, and its sound is silence, then music.
+#include "capture_tool.h"
+
+namespace {
+
+TEST(CaptureOptions, BadUsageAndFailuresLeaveNothing) {
+    std::string dir = testDir("options");
+    std::system(("mkdir -p '" + dir + "/full' && touch '" + dir + "/full/x'").c_str());
+    struct {
+        std::string args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"OUT.mkv --fps 0", 2, "--fps"},
+        {"OUT.mkv --fps -30", 2, "--fps"},
+        {"OUT.mkv --fps 30/0", 2, "--fps"},
+        {"OUT.mkv --sim-fps 0", 2, "--sim-fps"},
+        {"OUT.mkv --fps 60 --sim-fps 90", 2, "multiple"},
+        {"OUT.mkv --fps 60000/1001 --sim-fps 120", 2, "multiple"},
+        {"OUT.mkv --loading -5", 2, "--loading"},
+        {"OUT.mkv --seconds 0", 2, "--seconds"},
+        {"OUT.mkv --seconds -1", 2, "--seconds"},
+        {"OUT.mkv --loops 0", 2, "--loops"},
+        {"OUT.mkv --loops 2 --seconds 3", 2, "not both"},
+        {"OUT.mkv --size 0x480", 2, "--size"},
+        {"OUT.mkv --size 640x480 --pad 320x240", 2, "--pad"},
+        {"OUT.mp4 --size 641x480", 2, "even"},
+        {"OUT.avi", 2, ".mkv"},
+        {"", 2, "output"},
+        {"OUT.mkv OTHER.mkv", 2, "output"},
+        {"--frames F OUT.mkv", 2, "--frames"},
+        {"OUT.mkv --bogus", 2, "--bogus"},
+        {"OUT.mkv --fps", 2, "--fps"},
+        {"missing/dir/OUT.mkv", 1, "missing/dir/OUT.mkv"},
+        {"--frames missing/dir/F", 1, "missing/dir/F"},
+        {"--frames full", 1, "not an empty directory"},
+        {"OUT.mkv --log missing/dir/log.tsv", 1, "log.tsv"},
+    };
+    for (const auto& c : cases) {
+        ToolRun r = capture("--quiet " + c.args, "cd '" + dir + "' &&");
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(listDir(dir), std::vector<std::string>{"full"}) << c.args;
+        EXPECT_EQ(listDir(dir + "/full"), std::vector<std::string>{"x"}) << c.args;
+    }
+}
+
+TEST(CaptureOptions, HelpGoesToStdout) {
+    EXPECT_EQ(capture("--help").status, 0);
+    EXPECT_EQ(capture("-h").status, 0);
+}
+
+TEST(CaptureOptions, MissingFfmpegNamesThePackageAndTheWayAround) {
+    std::string dir = testDir("noffmpeg");
+    ToolRun r = capture("'" + dir + "/out.mkv' --seconds 1", "PATH=/nonexistent");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("'ffmpeg' package"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--frames"), std::string::npos) << r.err;
+    EXPECT_TRUE(listDir(dir).empty());
+}
+
+TEST(CaptureFrames, LoadingPictureThenTheShowWithItsSound) {
+    std::string dir = testDir("frames");
+    ToolRun r =
+        capture("--frames '" + dir + "/f/' --size 64x48 --seconds 0.5 --log '" + dir + "/log.tsv'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> names = listDir(dir + "/f");
+    ASSERT_EQ(names.size(), 31u); // 30 frames and the sound
+    EXPECT_EQ(names.front(), "000000.png");
+    EXPECT_EQ(names[29], "000029.png");
+    EXPECT_EQ(names.back(), "audio.wav");
+
+    // Passes 0..23 (0..383 ms) show the loading picture: all alike, not black.
+    RgbaImage loading = readFrame(dir + "/f", 0);
+    ASSERT_EQ(loading.width, 64);
+    ASSERT_EQ(loading.height, 48);
+    int lit = 0;
+    for (size_t i = 0; i < loading.px.size(); i += 4)
+        lit += loading.px[i] + loading.px[i + 1] + loading.px[i + 2] > 60;
+    EXPECT_GT(lit, 20);
+    for (int i = 1; i < 24; i++)
+        EXPECT_EQ(readFrame(dir + "/f", i).px, loading.px) << i;
+    EXPECT_NE(readFrame(dir + "/f", 24).px, loading.px);
+
+    // 0.5 s of sound: 17640 frames of silence, then the music.
+    std::vector<short> sound = readWav(dir + "/f/audio.wav");
+    ASSERT_EQ(sound.size(), 2u * 22050);
+    for (size_t i = 0; i < 2 * 17640; i++)
+        ASSERT_EQ(sound[i], 0) << i;
+    int loud = 0;
+    for (size_t i = 2 * 17640; i < sound.size(); i++)
+        loud += sound[i] != 0;
+    EXPECT_GT(loud, 1000);
+
+    auto log = readLog(dir + "/log.tsv");
+    ASSERT_EQ(log.size(), 31u);
+    EXPECT_EQ(log[0], (std::vector<std::string>{"pass", "ms", "t", "scene", "n", "funk", "flexer",
+                                                "offsetaapje", "blocks", "read_pos"}));
+    EXPECT_EQ(log[24], (std::vector<std::string>{"23", "383", "-", "loading", "-", "-", "-", "-",
+                                                 "0", "0"}));
+    ASSERT_EQ(log[25].size(), 10u);
+    EXPECT_EQ(log[25][1], "400");
+    EXPECT_EQ(log[25][2], "0.40000000596046448");
+    EXPECT_EQ(log[25][3], "scene1");
+    EXPECT_EQ(log[25][8], "4");
+    EXPECT_EQ(log[25][9], "0");
+    EXPECT_EQ(log[26][9], "2048");
+}
+
+} // namespace

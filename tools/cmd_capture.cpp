@@ -1,0 +1,543 @@
+// capture: films the show on a virtual clock. The demo's own start-up runs in
+// a window-less GL context, then passes of its main loop (the same frame the
+// demo draws) at exact pass times, while a virtual sound device pulls the ring
+// as the real one does; pictures and soundtrack go to ffmpeg or to files.
+// Outputs are written under temporary names and renamed when complete.
+#include "commands.h"
+
+#include "app/frame_pass.h"
+#include "app/gl_setup.h"
+#include "app/solids.h"
+#include "app/working_dir.h"
+#include "capture/capture_canvas.h"
+#include "capture/capture_progress.h"
+#include "capture/capture_run.h"
+#include "capture/capture_sink.h"
+#include "offscreen_gl.h"
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <strings.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* kUsage =
+    "usage: isoloop-tool capture OUT.mkv|OUT.mp4 [options]\n"
+    "       isoloop-tool capture --frames DIR [options]\n"
+    "Films the show frame- and sample-exact on a virtual clock: the demo's own start-up\n"
+    "and main loop, pictures and music from one run. OUT.mkv is lossless (FFV1, FLAC),\n"
+    "OUT.mp4 is for sharing (H.264, AAC); both need Debian's ffmpeg. --frames DIR writes\n"
+    "DIR/000000.png, ... and DIR/audio.wav instead.\n"
+    "  --fps F        video frame rate, integer or ratio: 60 (default), 50, 30, 60000/1001\n"
+    "  --loops K      the whole show K times (default 1), up to the pass that draws nothing\n"
+    "  --seconds S    S seconds of video instead of whole loops\n"
+    "  --loading MS   loading time before the show, milliseconds (default 400)\n"
+    "  --size WxH     picture size (default 640x480); the projection follows its aspect\n"
+    "  --pad WxH      black bars to a WxH frame, never stretched; without --size the\n"
+    "                 picture is the largest 4:3 one that fits\n"
+    "  --samples N    multisampled antialiasing with N samples per pixel\n"
+    "  --sim-fps R    run the show at R passes a second (a whole multiple of F) and\n"
+    "                 average each R/F pictures into one video frame\n"
+    "  --log FILE     one tab-separated row per pass\n"
+    "  --quiet        no progress line\n"
+    "  --stats        at the end, where the time went\n"
+    "  -h, --help     this text\n";
+
+struct Options {
+    std::string out, frames, log;
+    VideoKind kind = VideoKind::Lossless;
+    Rate fps, simFps;
+    bool blend = false;
+    int loops = 1;
+    int64_t secondsP = 0, secondsQ = 1; // --seconds as a ratio; 0: loops
+    int64_t loadingMs = 400;
+    int width = 640, height = 480, padW = 0, padH = 0, samples = 0;
+    bool sized = false, quiet = false, stats = false;
+};
+
+int badUsage(const std::string& why) {
+    fprintf(stderr, "isoloop-tool capture: %s\n%s", why.c_str(), kUsage);
+    return 2;
+}
+
+bool parseInt(const char* s, long lo, long hi, long* v, char stop = '\0',
+              const char** rest = nullptr) {
+    if (*s < '0' || *s > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    long l = std::strtol(s, &end, 10);
+    if (errno || *end != stop || l < lo || l > hi) return false;
+    *v = l;
+    if (rest) *rest = end + 1;
+    return true;
+}
+
+bool parseSize(const char* s, int* w, int* h) {
+    const char* rest = nullptr;
+    long x, y;
+    if (!parseInt(s, 1, 8192, &x, 'x', &rest) || !parseInt(rest, 1, 8192, &y)) return false;
+    *w = (int)x;
+    *h = (int)y;
+    return true;
+}
+
+bool endsWith(const std::string& s, const char* tail) {
+    size_t n = std::strlen(tail);
+    return s.size() > n && strcasecmp(s.c_str() + s.size() - n, tail) == 0;
+}
+
+int parseArgs(int argc, char** argv, Options* o) {
+    std::vector<std::string> operands;
+    bool seconds = false, loops = false, options = true;
+    for (int i = 0; i < argc; i++) {
+        std::string key = argv[i];
+        if (!options || key.empty() || key[0] != '-' || key == "-") {
+            operands.push_back(key);
+            continue;
+        }
+        if (key == "--") {
+            options = false;
+            continue;
+        }
+        if (key == "-h" || key == "--help") {
+            fputs(kUsage, stdout);
+            return -1;
+        }
+        if (key == "--quiet" || key == "--stats") {
+            (key == "--quiet" ? o->quiet : o->stats) = true;
+            continue;
+        }
+        static const char* const kValued[] = {"--fps",  "--loops", "--seconds", "--loading",
+                                              "--size", "--pad",   "--samples", "--sim-fps",
+                                              "--log",  "--frames"};
+        bool known = false;
+        for (const char* k : kValued)
+            known = known || key == k;
+        if (!known) return badUsage("unknown option '" + key + "'");
+        if (i + 1 >= argc) return badUsage(key + " needs a value");
+        const char* val = argv[++i];
+        long n = 0;
+        bool ok = true;
+        if (key == "--fps") {
+            ok = parseRate(val, &o->fps);
+        } else if (key == "--sim-fps") {
+            ok = parseRate(val, &o->simFps);
+            o->blend = true;
+        } else if (key == "--loops") {
+            ok = parseInt(val, 1, 500, &n); // a day of video
+            o->loops = (int)n;
+            loops = true;
+        } else if (key == "--seconds") {
+            ok = parseSeconds(val, &o->secondsP, &o->secondsQ);
+            seconds = true;
+        } else if (key == "--loading") {
+            ok = parseInt(val, 0, 3600000, &n);
+            o->loadingMs = n;
+        } else if (key == "--size") {
+            ok = parseSize(val, &o->width, &o->height);
+            o->sized = true;
+        } else if (key == "--pad") {
+            ok = parseSize(val, &o->padW, &o->padH);
+        } else if (key == "--samples") {
+            ok = parseInt(val, 0, 64, &n);
+            o->samples = (int)n;
+        } else if (key == "--log") {
+            o->log = val;
+            ok = !o->log.empty();
+        } else if (key == "--frames") {
+            o->frames = val;
+            while (o->frames.size() > 1 && o->frames.back() == '/')
+                o->frames.pop_back(); // "shots/" names the directory shots
+            ok = !o->frames.empty();
+        }
+        if (!ok) return badUsage(std::string("bad value for ") + key + ": '" + val + "'");
+    }
+    if (seconds && loops) return badUsage("give --loops or --seconds, not both");
+    if (o->frames.empty()) {
+        if (operands.size() != 1) return badUsage("give one output file, or --frames DIR");
+        o->out = operands[0];
+        if (endsWith(o->out, ".mp4"))
+            o->kind = VideoKind::Sharing;
+        else if (!endsWith(o->out, ".mkv"))
+            return badUsage("the output must end in .mkv or .mp4 (or use --frames DIR)");
+    } else if (!operands.empty()) {
+        return badUsage("--frames DIR takes no output file");
+    }
+    if (o->blend) {
+        // R / F = (Ra Fb) / (Rb Fa) must be a whole number.
+        __int128 num = (__int128)o->simFps.a * o->fps.b, den = (__int128)o->simFps.b * o->fps.a;
+        if (num % den != 0) return badUsage("--sim-fps must be a whole multiple of --fps");
+        if (num / den > 1000) return badUsage("--sim-fps is more than 1000 times --fps");
+    }
+    if (o->padW) {
+        if (!o->sized) {
+            int w, h;
+            fitInside(640, 480, o->padW, o->padH, &w, &h);
+            o->width = w;
+            o->height = h;
+        }
+        if (o->width > o->padW || o->height > o->padH)
+            return badUsage("--pad must be at least as large as the picture");
+    } else {
+        o->padW = o->width;
+        o->padH = o->height;
+    }
+    if (o->kind == VideoKind::Sharing && o->frames.empty() && (o->padW % 2 || o->padH % 2))
+        return badUsage("H.264 in .mp4 needs an even frame width and height");
+    return 0;
+}
+
+// Temporary outputs, removed when the capture fails or is interrupted.
+char s_tempOut[4096]; // a file, or with --frames a directory
+char s_tempLog[4096];
+volatile sig_atomic_t s_interrupted = 0;
+volatile sig_atomic_t s_drawing = 0; // passes poll the flag; start-up does not
+bool s_tempIsDir = false;
+
+extern "C" void onCaptureSignal(int sig) {
+    s_interrupted = sig;
+    // Stopping the encoder unblocks a capture waiting on it.
+    if (encoderPid > 0) kill((pid_t)encoderPid, SIGKILL);
+    if (s_drawing) return;
+    // Start-up: nothing but the (still empty) temporaries exists yet.
+    if (s_tempOut[0]) s_tempIsDir ? rmdir(s_tempOut) : unlink(s_tempOut);
+    if (s_tempLog[0]) unlink(s_tempLog);
+    _exit(128 + sig);
+}
+
+void removeTemps() {
+    if (s_tempOut[0]) {
+        if (s_tempIsDir) {
+            if (DIR* d = opendir(s_tempOut)) {
+                while (dirent* e = readdir(d))
+                    if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, ".."))
+                        unlink((std::string(s_tempOut) + "/" + e->d_name).c_str());
+                closedir(d);
+            }
+            rmdir(s_tempOut);
+        } else {
+            unlink(s_tempOut);
+        }
+    }
+    if (s_tempLog[0]) unlink(s_tempLog);
+    s_tempOut[0] = s_tempLog[0] = 0;
+}
+
+int failure(const std::string& why) {
+    fprintf(stderr, "isoloop-tool capture: %s\n", why.c_str());
+    removeTemps();
+    return 1;
+}
+
+bool makeTempName(const std::string& path, char* temp, size_t size) {
+    if (std::snprintf(temp, size, "%s.partXXXXXX", path.c_str()) >= (int)size) {
+        temp[0] = 0;
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    return true;
+}
+
+// A temporary file next to path, with the permissions a new file gets.
+int makeTempFile(const std::string& path, char* temp, size_t size) {
+    if (!makeTempName(path, temp, size)) return -1;
+    int fd = mkstemp(temp);
+    if (fd < 0) {
+        temp[0] = 0;
+        return -1;
+    }
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    return fd;
+}
+
+bool makeTempDir(const std::string& path, char* temp, size_t size) {
+    if (!makeTempName(path, temp, size)) return false;
+    if (!mkdtemp(temp)) {
+        temp[0] = 0;
+        return false;
+    }
+    mode_t mask = umask(0);
+    umask(mask);
+    chmod(temp, 0777 & ~mask);
+    return true;
+}
+
+// A directory that the finished sequence may replace: none, or an empty one.
+bool replaceableDir(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode)) return false;
+    DIR* d = opendir(path.c_str());
+    if (!d) return false;
+    int entries = 0;
+    while (readdir(d))
+        entries++;
+    closedir(d);
+    return entries <= 2;
+}
+
+// The loading picture as start-up leaves it on screen, grabbed where the
+// demo swaps it to the front.
+CaptureCanvas* s_canvas = nullptr;
+std::vector<unsigned char> s_loadingFrame;
+int s_frameW = 0, s_picX = 0, s_picY = 0;
+
+void grabLoadingPicture() {
+    s_canvas->read(s_loadingFrame.data(), s_frameW, s_picX, s_picY);
+}
+
+struct Stopwatch {
+    using Clock = std::chrono::steady_clock;
+    double* total;
+    Clock::time_point start = Clock::now();
+    explicit Stopwatch(double* t) : total(t) {}
+    ~Stopwatch() { *total += std::chrono::duration<double>(Clock::now() - start).count(); }
+};
+
+double peakMiB(int who) {
+    rusage u;
+    getrusage(who, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
+double cpuSeconds(int who) {
+    rusage u;
+    getrusage(who, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+class Capture : public CaptureHooks {
+  public:
+    Capture(CaptureCanvas& canvas, FrameSink& sink, FILE* log, CaptureProgress& progress,
+            int64_t group)
+        : canvas_(canvas), sink_(sink), log_(log), progress_(progress), group_(group) {
+        if (group_ > 1) sum_.assign(s_loadingFrame.size(), 0);
+    }
+
+    bool sound(const unsigned char* s16le, int64_t frames) override {
+        return sink_.sound(s16le, frames);
+    }
+
+    FramePlan drawPass(double t, uint64_t readPos) override {
+        Stopwatch watch(&frameTime);
+        return drawFrame(t, readPos);
+    }
+
+    bool passDone(const PassRecord& pass) override {
+        if (s_interrupted) return false;
+        std::vector<unsigned char> frame;
+        if (pass.loading) {
+            frame = s_loadingFrame;
+        } else {
+            Stopwatch watch(&readTime);
+            frame.assign(s_loadingFrame.size(), 0);
+            canvas_.read(frame.data(), s_frameW, s_picX, s_picY);
+        }
+        if (log_) writeLogRow(log_, pass);
+        progress_.update(pass);
+        if (group_ == 1) return push(std::move(frame));
+        for (size_t i = 0; i < frame.size(); i++)
+            sum_[i] += frame[i];
+        if (++inGroup_ < group_) return true;
+        // The group's average per channel, rounded to nearest (halves up).
+        for (size_t i = 0; i < frame.size(); i++) {
+            frame[i] = (unsigned char)((sum_[i] + group_ / 2) / group_);
+            sum_[i] = 0;
+        }
+        inGroup_ = 0;
+        return push(std::move(frame));
+    }
+
+    // Seconds spent in the frame (synthesis, scene), in reading the picture
+    // back (the rasterizer finishes there) and waiting for the writers.
+    double frameTime = 0, readTime = 0, waitTime = 0;
+
+  private:
+    bool push(std::vector<unsigned char>&& frame) {
+        Stopwatch watch(&waitTime);
+        return sink_.frame(std::move(frame));
+    }
+
+    CaptureCanvas& canvas_;
+    FrameSink& sink_;
+    FILE* log_;
+    CaptureProgress& progress_;
+    int64_t group_;
+    int64_t inGroup_ = 0;
+    std::vector<uint32_t> sum_;
+};
+
+// Start-up's polygonizer lines belong to the demo's console, not the tool's.
+void buildSolidsQuietly() {
+    fflush(stdout);
+    int saved = dup(1);
+    int null = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && null >= 0) dup2(null, 1);
+    buildSolids();
+    fflush(stdout);
+    if (saved >= 0) {
+        dup2(saved, 1);
+        close(saved);
+    }
+    if (null >= 0) close(null);
+}
+
+int capture(const Options& o) {
+    std::string ffmpeg;
+    if (o.frames.empty()) {
+        ffmpeg = findProgram("ffmpeg");
+        if (ffmpeg.empty())
+            return failure("ffmpeg not found: install Debian's 'ffmpeg' package, or write a PNG "
+                           "sequence and a WAV file with --frames DIR");
+    }
+    const std::string& target = o.frames.empty() ? o.out : o.frames;
+    if (!o.frames.empty()) {
+        s_tempIsDir = true;
+        if (!replaceableDir(o.frames))
+            return failure("'" + o.frames + "' exists and is not an empty directory");
+        if (!makeTempDir(o.frames, s_tempOut, sizeof s_tempOut))
+            return failure("cannot write '" + o.frames + "': " + std::strerror(errno));
+    } else {
+        int fd = makeTempFile(o.out, s_tempOut, sizeof s_tempOut);
+        if (fd < 0) return failure("cannot write '" + o.out + "': " + std::strerror(errno));
+        close(fd);
+    }
+    FILE* log = nullptr;
+    if (!o.log.empty()) {
+        int fd = makeTempFile(o.log, s_tempLog, sizeof s_tempLog);
+        if (fd >= 0 && !(log = fdopen(fd, "w"))) close(fd);
+        if (!log) return failure("cannot write '" + o.log + "': " + std::strerror(errno));
+        writeLogHeader(log);
+    }
+    struct LogCloser {
+        FILE*& f;
+        ~LogCloser() {
+            if (f) fclose(f);
+        }
+    } closeLog{log};
+
+    Stopwatch::Clock::time_point begin = Stopwatch::Clock::now();
+    Rate passRate = o.blend ? o.simFps : o.fps;
+    int64_t group = o.blend ? (o.simFps.a * o.fps.b) / (o.simFps.b * o.fps.a) : 1;
+    CaptureClock clock(passRate, o.loadingMs);
+    CaptureLength length;
+    length.loops = o.loops;
+    length.group = group;
+    // --seconds counts video frames; with blending each is a group of passes.
+    if (o.secondsP)
+        length.passes = CaptureClock(o.fps, 0).passesFor(o.secondsP, o.secondsQ) * group;
+    CaptureProgress progress(!o.quiet && isatty(2), clock, length.passes, o.loops);
+    progress.message("starting up: textures, solids, display lists");
+
+    OffscreenGL gl(o.width, o.height);
+    if (!gl.ok()) return failure("no offscreen GL context: " + gl.error());
+    CaptureCanvas canvas(o.width, o.height, o.samples);
+    if (!canvas.ok()) return failure(canvas.error());
+    s_canvas = &canvas;
+    s_frameW = o.padW;
+    s_picX = (o.padW - o.width) / 2;
+    s_picY = (o.padH - o.height) / 2;
+    s_loadingFrame.assign((size_t)o.padW * o.padH * 4, 0);
+
+    // The demo's start-up, its picture pack next to the tool.
+    setWorkingDir(executablePath("").c_str());
+    drawLoadingScreen(o.width, o.height);
+    grabLoadingPicture();
+    setFixedState();
+    buildSolidsQuietly();
+
+    std::string error;
+    std::unique_ptr<FrameSink> sink;
+    if (o.frames.empty()) {
+        EncoderSpec spec;
+        spec.ffmpeg = ffmpeg;
+        spec.path = s_tempOut;
+        spec.kind = o.kind;
+        spec.width = o.padW;
+        spec.height = o.padH;
+        spec.fps = o.fps;
+        sink = startEncoder(spec, &error);
+    } else {
+        sink = startFrameFiles(s_tempOut, o.padW, o.padH, &error);
+    }
+    if (!sink) return failure(error);
+
+    double startup = std::chrono::duration<double>(Stopwatch::Clock::now() - begin).count();
+    Stopwatch::Clock::time_point drawStart = Stopwatch::Clock::now();
+    s_drawing = 1;
+    if (s_interrupted) raise(s_interrupted);
+    Capture hooks(canvas, *sink, log, progress, group);
+    int64_t passes = runCapture(clock, length, hooks);
+    if (passes < 0) {
+        if (!s_interrupted) {
+            // The writer failed: finishing collects its reason (and ffmpeg's status).
+            sink->finish();
+            std::string why = sink->error();
+            return failure(why.empty() ? "the output failed" : why);
+        }
+        sink->abort();
+        progress.message("");
+        removeTemps();
+        fprintf(stderr, "isoloop-tool capture: interrupted, nothing written\n");
+        return 128 + s_interrupted;
+    }
+    progress.message("finishing the output");
+    if (!sink->finish()) return failure(sink->error());
+    if (log && (fflush(log) != 0 || ferror(log)))
+        return failure("cannot write '" + o.log + "': " + std::strerror(errno));
+    if (log && fclose(log) != 0) {
+        log = nullptr;
+        return failure("cannot write '" + o.log + "': " + std::strerror(errno));
+    }
+    log = nullptr;
+    if (s_interrupted) {
+        removeTemps();
+        return 128 + s_interrupted;
+    }
+    if (std::rename(s_tempOut, target.c_str()) != 0)
+        return failure("cannot write '" + target + "': " + std::strerror(errno));
+    s_tempOut[0] = 0;
+    if (!o.log.empty() && std::rename(s_tempLog, o.log.c_str()) != 0)
+        return failure("cannot write '" + o.log + "': " + std::strerror(errno));
+    s_tempLog[0] = 0;
+    progress.finish(passes);
+    if (o.stats) {
+        double wall = std::chrono::duration<double>(Stopwatch::Clock::now() - drawStart).count();
+        fprintf(stderr,
+                "capture: %lld passes, %.3f s of video; start-up %.2f s, passes %.2f s wall "
+                "(%.2fx real time): frame %.2f s, read-back %.2f s, waiting for the writer "
+                "%.2f s; CPU: capture %.2f s, encoder %.2f s; peak memory: capture %.0f MiB, "
+                "encoder %.0f MiB\n",
+                (long long)passes, (double)passes * passRate.b / passRate.a, startup, wall,
+                (double)passes * passRate.b / passRate.a / wall, hooks.frameTime, hooks.readTime,
+                hooks.waitTime, cpuSeconds(RUSAGE_SELF), cpuSeconds(RUSAGE_CHILDREN),
+                peakMiB(RUSAGE_SELF), peakMiB(RUSAGE_CHILDREN));
+    }
+    return 0;
+}
+
+} // namespace
+
+int cmdCapture(int argc, char** argv) {
+    Options o;
+    if (int status = parseArgs(argc, argv, &o)) return status < 0 ? 0 : status;
+    std::signal(SIGINT, onCaptureSignal);
+    std::signal(SIGTERM, onCaptureSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    int status = capture(o);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGPIPE, SIG_DFL);
+    return status;
+}

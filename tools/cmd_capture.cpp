@@ -5,6 +5,7 @@
 // Outputs are written under temporary names and renamed when complete.
 #include "commands.h"
 
+#include "args.h"
 #include "app/frame_pass.h"
 #include "app/gl_setup.h"
 #include "app/solids.h"
@@ -64,30 +65,14 @@ struct Options {
     bool sized = false, quiet = false, stats = false;
 };
 
+const CommandSyntax kSyntax = {"capture",
+                               kUsage,
+                               {"--fps", "--loops", "--seconds", "--loading", "--size", "--pad",
+                                "--samples", "--sim-fps", "--log", "--frames"},
+                               {"--quiet", "--stats"}};
+
 int badUsage(const std::string& why) {
-    fprintf(stderr, "isoloop-tool capture: %s\n%s", why.c_str(), kUsage);
-    return 2;
-}
-
-bool parseInt(const char* s, long lo, long hi, long* v, char stop = '\0',
-              const char** rest = nullptr) {
-    if (*s < '0' || *s > '9') return false;
-    char* end = nullptr;
-    errno = 0;
-    long l = std::strtol(s, &end, 10);
-    if (errno || *end != stop || l < lo || l > hi) return false;
-    *v = l;
-    if (rest) *rest = end + 1;
-    return true;
-}
-
-bool parseSize(const char* s, int* w, int* h) {
-    const char* rest = nullptr;
-    long x, y;
-    if (!parseInt(s, 1, 8192, &x, 'x', &rest) || !parseInt(rest, 1, 8192, &y)) return false;
-    *w = (int)x;
-    *h = (int)y;
-    return true;
+    return usageError(kSyntax, why);
 }
 
 bool endsWith(const std::string& s, const char* tail) {
@@ -95,46 +80,26 @@ bool endsWith(const std::string& s, const char* tail) {
     return s.size() > n && strcasecmp(s.c_str() + s.size() - n, tail) == 0;
 }
 
-int parseArgs(int argc, char** argv, Options* o) {
-    std::vector<std::string> operands;
-    bool seconds = false, loops = false, options = true;
-    for (int i = 0; i < argc; i++) {
-        std::string key = argv[i];
-        if (!options || key.empty() || key[0] != '-' || key == "-") {
-            operands.push_back(key);
-            continue;
-        }
-        if (key == "--") {
-            options = false;
-            continue;
-        }
-        if (key == "-h" || key == "--help") {
-            fputs(kUsage, stdout);
-            return -1;
-        }
+// Returns -1 when the capture goes on, else the exit status to end with.
+int parseOptions(int argc, char** argv, Options* o) {
+    ParsedArgs args;
+    if (int status = parseArgs(kSyntax, argc, argv, &args); status >= 0) return status;
+    const std::vector<std::string>& operands = args.operands;
+    bool seconds = false, loops = false;
+    for (const auto& [key, value] : args.options) {
+        const char* val = value.c_str();
+        int n = 0;
+        bool ok = true;
         if (key == "--quiet" || key == "--stats") {
             (key == "--quiet" ? o->quiet : o->stats) = true;
-            continue;
-        }
-        static const char* const kValued[] = {"--fps",  "--loops", "--seconds", "--loading",
-                                              "--size", "--pad",   "--samples", "--sim-fps",
-                                              "--log",  "--frames"};
-        bool known = false;
-        for (const char* k : kValued)
-            known = known || key == k;
-        if (!known) return badUsage("unknown option '" + key + "'");
-        if (i + 1 >= argc) return badUsage(key + " needs a value");
-        const char* val = argv[++i];
-        long n = 0;
-        bool ok = true;
-        if (key == "--fps") {
+        } else if (key == "--fps") {
             ok = parseRate(val, &o->fps);
         } else if (key == "--sim-fps") {
             ok = parseRate(val, &o->simFps);
             o->blend = true;
         } else if (key == "--loops") {
-            ok = parseInt(val, 1, 500, &n); // a day of video
-            o->loops = (int)n;
+            ok = parseInt(val, 1, 200000, &n); // a year of video
+            o->loops = n;
             loops = true;
         } else if (key == "--seconds") {
             ok = parseSeconds(val, &o->secondsP, &o->secondsQ);
@@ -149,17 +114,17 @@ int parseArgs(int argc, char** argv, Options* o) {
             ok = parseSize(val, &o->padW, &o->padH);
         } else if (key == "--samples") {
             ok = parseInt(val, 0, 64, &n);
-            o->samples = (int)n;
+            o->samples = n;
         } else if (key == "--log") {
-            o->log = val;
+            o->log = value;
             ok = !o->log.empty();
         } else if (key == "--frames") {
-            o->frames = val;
+            o->frames = value;
             while (o->frames.size() > 1 && o->frames.back() == '/')
                 o->frames.pop_back(); // "shots/" names the directory shots
             ok = !o->frames.empty();
         }
-        if (!ok) return badUsage(std::string("bad value for ") + key + ": '" + val + "'");
+        if (!ok) return badUsage("bad value for " + key + ": '" + value + "'");
     }
     if (seconds && loops) return badUsage("give --loops or --seconds, not both");
     if (o->frames.empty()) {
@@ -193,7 +158,7 @@ int parseArgs(int argc, char** argv, Options* o) {
     }
     if (o->kind == VideoKind::Sharing && o->frames.empty() && (o->padW % 2 || o->padH % 2))
         return badUsage("H.264 in .mp4 needs an even frame width and height");
-    return 0;
+    return -1;
 }
 
 // Temporary outputs, removed when the capture fails or is interrupted.
@@ -531,7 +496,7 @@ int capture(const Options& o) {
 
 int cmdCapture(int argc, char** argv) {
     Options o;
-    if (int status = parseArgs(argc, argv, &o)) return status < 0 ? 0 : status;
+    if (int status = parseOptions(argc, argv, &o); status >= 0) return status;
     std::signal(SIGINT, onCaptureSignal);
     std::signal(SIGTERM, onCaptureSignal);
     std::signal(SIGPIPE, SIG_IGN);

@@ -1,4 +1,4 @@
-// Products go through 128 bits so an hour (or a day) of passes at any rate the
+// Products go through 128 bits so a year of passes at any rate the
 // options accept stays exact; nothing is accumulated.
 #include "capture/capture_clock.h"
 
@@ -52,6 +52,8 @@ bool parseRate(const char* text, Rate* rate) {
     return true;
 }
 
+static const int64_t kMaxSeconds = 365 * 86400;
+
 bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
     int64_t num = 0, den = 1;
     bool digits = false, point = false;
@@ -59,8 +61,8 @@ bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
         if (*c == '.' && !point) {
             point = true;
         } else if (*c >= '0' && *c <= '9') {
-            // At most a day (the ring's 32-bit positions last 27 hours), to a microsecond.
-            if (num > 86400000000LL || (point && den == 1000000)) return false;
+            // At most a year, to a microsecond.
+            if (num > kMaxSeconds * 1000000 || (point && den == 1000000)) return false;
             num = num * 10 + (*c - '0');
             if (point) den *= 10;
             digits = true;
@@ -68,7 +70,7 @@ bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
             return false;
         }
     }
-    if (!digits || num == 0 || num > 86400 * den) return false;
+    if (!digits || num == 0 || num > kMaxSeconds * den) return false;
     int64_t g = gcd(num, den);
     *p = num / g;
     *q = den / g;

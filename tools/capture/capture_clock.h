@@ -14,7 +14,7 @@ struct Rate {
 // "60", "60000/1001", "25/1": positive integers up to a million each.
 bool parseRate(const char* text, Rate* rate);
 
-// A positive decimal number of seconds ("2", "0.5", "3600"), at most a day, as p / q.
+// A positive decimal number of seconds ("2", "0.5", "3600"), at most a year, as p / q.
 bool parseSeconds(const char* text, int64_t* p, int64_t* q);
 
 class CaptureClock {

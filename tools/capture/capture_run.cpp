@@ -69,7 +69,7 @@ int64_t runCapture(const CaptureClock& clock, const CaptureLength& length, Captu
         rec.ms = clock.passMs(j);
         rec.loading = clock.isLoading(j);
         if (!rec.loading) {
-            rec.t = ticksToSeconds((uint32_t)rec.ms) - startTick;
+            rec.t = ticksToSeconds((uint64_t)rec.ms) - startTick;
             rec.readPos = audio_readPos.load(std::memory_order_acquire);
             rec.plan = hooks.drawPass(rec.t, rec.readPos);
             if (length.passes == 0 && rec.plan.scene == SCENE_NONE && ++wraps == length.loops)

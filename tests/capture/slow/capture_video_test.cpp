@@ -126,7 +126,7 @@ TEST(CaptureVideo, InterruptLeavesNothing) {
         pid_t pid = fork();
         if (pid == 0) {
             std::string cmd = "cd '" + dir + "' && exec '" + tool + "' capture " + out +
-                              " --size 64x48 --seconds 60 --log log.tsv 2>/dev/null";
+                              " --size 64x48 --seconds 3600 --log log.tsv 2>/dev/null";
             execl("/bin/sh", "sh", "-c", cmd.c_str(), (char*)nullptr);
             _exit(127);
         }

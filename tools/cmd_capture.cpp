@@ -15,6 +15,7 @@
 #include "capture/capture_run.h"
 #include "capture/capture_sink.h"
 #include "offscreen_gl.h"
+#include "temp_file.h"
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -203,41 +204,6 @@ int failure(const std::string& why) {
     return 1;
 }
 
-bool makeTempName(const std::string& path, char* temp, size_t size) {
-    if (std::snprintf(temp, size, "%s.partXXXXXX", path.c_str()) >= (int)size) {
-        temp[0] = 0;
-        errno = ENAMETOOLONG;
-        return false;
-    }
-    return true;
-}
-
-// A temporary file next to path, with the permissions a new file gets.
-int makeTempFile(const std::string& path, char* temp, size_t size) {
-    if (!makeTempName(path, temp, size)) return -1;
-    int fd = mkstemp(temp);
-    if (fd < 0) {
-        temp[0] = 0;
-        return -1;
-    }
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    return fd;
-}
-
-bool makeTempDir(const std::string& path, char* temp, size_t size) {
-    if (!makeTempName(path, temp, size)) return false;
-    if (!mkdtemp(temp)) {
-        temp[0] = 0;
-        return false;
-    }
-    mode_t mask = umask(0);
-    umask(mask);
-    chmod(temp, 0777 & ~mask);
-    return true;
-}
-
 // A directory that the finished sequence may replace: none, or an empty one.
 bool replaceableDir(const std::string& path) {
     struct stat st;
@@ -371,16 +337,16 @@ int capture(const Options& o) {
         s_tempIsDir = true;
         if (!replaceableDir(o.frames))
             return failure("'" + o.frames + "' exists and is not an empty directory");
-        if (!makeTempDir(o.frames, s_tempOut, sizeof s_tempOut))
+        if (!makeTempDir(o.frames.c_str(), s_tempOut, sizeof s_tempOut))
             return failure("cannot write '" + o.frames + "': " + std::strerror(errno));
     } else {
-        int fd = makeTempFile(o.out, s_tempOut, sizeof s_tempOut);
+        int fd = makeTempFile(o.out.c_str(), s_tempOut, sizeof s_tempOut);
         if (fd < 0) return failure("cannot write '" + o.out + "': " + std::strerror(errno));
         close(fd);
     }
     FILE* log = nullptr;
     if (!o.log.empty()) {
-        int fd = makeTempFile(o.log, s_tempLog, sizeof s_tempLog);
+        int fd = makeTempFile(o.log.c_str(), s_tempLog, sizeof s_tempLog);
         if (fd >= 0 && !(log = fdopen(fd, "w"))) close(fd);
         if (!log) return failure("cannot write '" + o.log + "': " + std::strerror(errno));
         writeLogHeader(log);

@@ -7,6 +7,7 @@
 #include "args.h"
 #include "commands.h"
 #include "sound_file.h"
+#include "temp_file.h"
 
 #include "synth/events.h"
 #include "synth/synth.h"
@@ -107,24 +108,6 @@ int parseRenderArgs(int argc, char** argv, Options* o) {
     return -1;
 }
 
-// Creates a temporary file next to `path` with the usual permissions.
-int makeTemp(const char* path, char* temp, size_t size) {
-    if (std::snprintf(temp, size, "%s.partXXXXXX", path) >= (int)size) {
-        errno = ENAMETOOLONG;
-        temp[0] = 0;
-        return -1;
-    }
-    int fd = mkstemp(temp);
-    if (fd < 0) {
-        temp[0] = 0;
-        return -1;
-    }
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    return fd;
-}
-
 // The stream frame of an event in the block starting at `start`: the first
 // frame there whose time stamp is the event's (past 256 s two neighbouring
 // frames can share a single-precision stamp).
@@ -183,7 +166,7 @@ int render(const Options& o) {
         return fail(out, "a WAV stream holds at most 24347 seconds");
     int fd = outTo == Target::STDOUT    ? 1
              : outTo == Target::SPECIAL ? open(out, O_WRONLY | O_CLOEXEC)
-                                        : makeTemp(out, s_tempWav, sizeof s_tempWav);
+                                        : makeTempFile(out, s_tempWav, sizeof s_tempWav);
     if (fd < 0) return fail(out, std::strerror(errno));
     std::string why;
     SNDFILE* sound = openSoundOutput(fd, o.format, stream, total, &why);
@@ -201,7 +184,7 @@ int render(const Options& o) {
     } else if (eventsTo == Target::SPECIAL) {
         tsv = std::fopen(events, "w");
     } else if (!o.events.empty()) {
-        int efd = makeTemp(events, s_tempEvents, sizeof s_tempEvents);
+        int efd = makeTempFile(events, s_tempEvents, sizeof s_tempEvents);
         if (efd >= 0 && !(tsv = fdopen(efd, "w"))) close(efd);
     }
     if (!o.events.empty() && !tsv) {

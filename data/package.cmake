@@ -19,6 +19,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# isoloop-tool capture encodes its videos with it.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS ffmpeg)
 configure_file(data/package_deps.cmake.in ${CMAKE_BINARY_DIR}/package_deps.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/package_deps.cmake)
 set(CPACK_GENERATOR DEB)

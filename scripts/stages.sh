@@ -90,8 +90,8 @@ compat_root() { # dir
   root="$1/root"
   if [ ! -e "$root/.complete" ]; then
     rm -rf "$1" && mkdir -p "$1/debs" "$root"
-    (cd "$1/debs" && { apt-get download -q $COMPAT_PACKAGES || {
-      apt-get update -q && apt-get download -q $COMPAT_PACKAGES
+    (cd "$1/debs" && { apt-get download -q -o APT::Sandbox::User=root $COMPAT_PACKAGES || {
+      apt-get update -q && apt-get download -q -o APT::Sandbox::User=root $COMPAT_PACKAGES
     }; } >&2)
     for deb in "$1"/debs/*.deb; do dpkg -x "$deb" "$root"; done
     touch "$root/.complete"

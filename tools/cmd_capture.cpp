@@ -391,14 +391,14 @@ int capture(const Options& o) {
     std::string error;
     std::unique_ptr<FrameSink> sink;
     if (o.frames.empty()) {
-        EncoderSpec spec;
-        spec.ffmpeg = ffmpeg;
-        spec.path = s_tempOut;
-        spec.kind = o.kind;
-        spec.width = o.padW;
-        spec.height = o.padH;
-        spec.fps = o.fps;
-        sink = startEncoder(spec, &error);
+        EncoderSpec enc;
+        enc.ffmpeg = ffmpeg;
+        enc.path = s_tempOut;
+        enc.kind = o.kind;
+        enc.width = o.padW;
+        enc.height = o.padH;
+        enc.fps = o.fps;
+        sink = startEncoder(enc, &error);
     } else {
         sink = startFrameFiles(s_tempOut, o.padW, o.padH, &error);
     }

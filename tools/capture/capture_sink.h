@@ -40,7 +40,7 @@ extern volatile sig_atomic_t encoderPid;
 // The ffmpeg program found on PATH, or "" when there is none.
 std::string findProgram(const char* name);
 
-std::unique_ptr<FrameSink> startEncoder(const EncoderSpec& spec, std::string* error);
+std::unique_ptr<FrameSink> startEncoder(const EncoderSpec& enc, std::string* error);
 
 // Frames as DIR/000000.png, 000001.png, ... and the soundtrack as DIR/audio.wav.
 std::unique_ptr<FrameSink> startFrameFiles(const std::string& dir, int width, int height,

@@ -78,13 +78,13 @@ bool highPipe(int fds[2]) {
 
 class EncoderSink : public FrameSink {
   public:
-    bool start(const EncoderSpec& spec, std::string* error) {
+    bool start(const EncoderSpec& enc, std::string* error) {
         int video[2], audio[2];
         if (!highPipe(video) || !highPipe(audio)) {
             *error = std::string("cannot make a pipe: ") + std::strerror(errno);
             return false;
         }
-        std::vector<std::string> args = encoderArgs(spec);
+        std::vector<std::string> args = encoderArgs(enc);
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(&a[0]);
@@ -105,7 +105,7 @@ class EncoderSink : public FrameSink {
         posix_spawnattr_setsigdefault(&attr, &defaults);
         posix_spawnattr_setpgroup(&attr, 0);
         posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-        int rc = posix_spawn(&pid_, spec.ffmpeg.c_str(), &actions, &attr, argv.data(), environ);
+        int rc = posix_spawn(&pid_, enc.ffmpeg.c_str(), &actions, &attr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         posix_spawnattr_destroy(&attr);
         close(video[0]);
@@ -114,7 +114,7 @@ class EncoderSink : public FrameSink {
         audio_ = audio[1];
         if (rc != 0) {
             pid_ = -1;
-            *error = "cannot run " + spec.ffmpeg + ": " + std::strerror(rc);
+            *error = "cannot run " + enc.ffmpeg + ": " + std::strerror(rc);
             return false;
         }
         encoderPid = pid_;
@@ -228,8 +228,8 @@ std::string findProgram(const char* name) {
     return "";
 }
 
-std::unique_ptr<FrameSink> startEncoder(const EncoderSpec& spec, std::string* error) {
+std::unique_ptr<FrameSink> startEncoder(const EncoderSpec& enc, std::string* error) {
     std::unique_ptr<EncoderSink> sink(new EncoderSink);
-    if (!sink->start(spec, error)) return nullptr;
+    if (!sink->start(enc, error)) return nullptr;
     return sink;
 }

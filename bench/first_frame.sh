@@ -27,6 +27,8 @@ NICE="nice -n ${FIRST_FRAME_NICE:-0}"
 [ -n "$FIRST_FRAME_RR" ] && NICE="chrt -r $FIRST_FRAME_RR"
 
 run() { # label, program, keys
+  # The probe appends: each run starts from an empty log.
+  : >"$LOG"
   # The probe goes into the program only, not into the X server.
   $NICE xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env ISOLOOP_PROBE_LOG="$LOG" \
     ISOLOOP_PROBE_FRAMES=1 ISOLOOP_PROBE_KEYS="$3" LD_PRELOAD="$BUILD/libisoloop_probe.so" \

@@ -27,6 +27,7 @@ fi
 export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
 # SIGTERM reaches the demo as a quit event; xvfb-run passes it on.
+: >"$LOG" # the probe appends
 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env ISOLOOP_PROBE_LOG="$LOG" ISOLOOP_PROBE_FRAMES=1 \
   LD_PRELOAD="$BUILD/libisoloop_probe.so" timeout -s TERM "$SECONDS_TO_RUN" "$BUILD/isoloop" window \
   >/dev/null || true

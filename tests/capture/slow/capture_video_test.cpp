@@ -122,23 +122,31 @@ TEST(CaptureVideo, FailingEncoderLeavesNothing) {
 TEST(CaptureVideo, InterruptLeavesNothing) {
     std::string dir = testDir("interrupt");
     std::string tool = std::string(ISOLOOP_BINARY_DIR) + "/isoloop-tool";
-    for (const char* out : {"out.mkv", "--frames f"}) {
+    // During start-up; while drawing into ffmpeg; while writing PNG files.
+    struct {
+        const char* out;
+        const char* waitFor; // shell test that holds once the phase is reached
+        int extraSeconds;
+    } cases[] = {{"out.mkv", "ls -A | grep -q .", 0},
+                 {"out.mkv", "ls -A | grep -q .", 3},
+                 {"--frames f", "ls f.part*/ | grep -q png", 0}};
+    for (const auto& c : cases) {
         pid_t pid = fork();
         if (pid == 0) {
-            std::string cmd = "cd '" + dir + "' && exec '" + tool + "' capture " + out +
+            std::string cmd = "cd '" + dir + "' && exec '" + tool + "' capture " + c.out +
                               " --size 64x48 --seconds 3600 --log log.tsv 2>/dev/null";
             execl("/bin/sh", "sh", "-c", cmd.c_str(), (char*)nullptr);
             _exit(127);
         }
-        // Once during start-up, once while drawing.
-        for (int wait = 0; wait < 100 && listDir(dir).empty(); wait++)
-            usleep(50000);
-        sleep(std::string(out) == "out.mkv" ? 6 : 1);
+        std::string reached = "cd '" + dir + "' && " + c.waitFor + " 2>/dev/null";
+        for (int wait = 0; wait < 600 && std::system(reached.c_str()) != 0; wait++)
+            usleep(20000);
+        sleep(c.extraSeconds);
         kill(pid, SIGINT);
         int status = 0;
         waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << out;
-        EXPECT_TRUE(listDir(dir).empty()) << out;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << c.out;
+        EXPECT_TRUE(listDir(dir).empty()) << c.out;
     }
 }
 

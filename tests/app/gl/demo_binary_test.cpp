@@ -159,7 +159,9 @@ TEST_F(DemoBinary, FullScreenRunEndsWithZeroOnEscapePress) {
 // fail to set the mode.
 TEST_F(DemoBinary, WithoutDisplayOrGlEachSdlDoesWhatItCan) {
     const std::string videoModeFailed = "Couldn't set 640x480 OpenGL video mode: ";
-    DemoRun r = run("env -u DISPLAY -u WAYLAND_DISPLAY '" + kBin + "/isoloop' window", 3);
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY ";
+    // caca's outcome depends on the terminal type: name one.
+    DemoRun r = run(noDisplay + "TERM=dumb '" + kBin + "/isoloop' window", 3);
     expectSdlUnderTest(r);
     if (r.sdl == "compat") {
         expectStarted(r);
@@ -171,6 +173,12 @@ TEST_F(DemoBinary, WithoutDisplayOrGlEachSdlDoesWhatItCan) {
         EXPECT_EQ(r.err.rfind(videoModeFailed, 0), 0u) << r.err;
         EXPECT_EQ(r.driver, "caca");
         EXPECT_EQ(r.quits, 1);
+        // With no terminal type either, caca's curses ends the process itself
+        // inside SDL_SetVideoMode, with status 1 and its own message.
+        DemoRun t = run(noDisplay + "-u TERM '" + kBin + "/isoloop' window", 0);
+        EXPECT_EQ(t.status, 1) << t.err;
+        EXPECT_NE(t.err.find("Error opening terminal"), std::string::npos) << t.err;
+        EXPECT_EQ(t.swaps, 0);
     }
     // The probe goes into the demo only, not into the X server.
     DemoRun g =

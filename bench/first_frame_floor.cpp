@@ -4,7 +4,7 @@
 // own code), then one cleared frame, and out. Main thread only.
 #include "app/gl_setup.h"
 #include "app/loading_picture.h"
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "texture/pack_reader.h"
 
 #include <GL/gl.h>

@@ -9,7 +9,7 @@
 #include "app/frame_pass.h"
 #include "app/gl_setup.h"
 #include "app/solids.h"
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "capture/capture_canvas.h"
 #include "capture/capture_progress.h"
 #include "capture/capture_run.h"

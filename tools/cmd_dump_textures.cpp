@@ -6,7 +6,7 @@
 #include "args.h"
 #include "commands.h"
 
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "texture/art/png_io.h"
 #include "texture/pack_file.h"
 #include "texture/texture_builder.h"

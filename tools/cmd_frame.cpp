@@ -7,7 +7,7 @@
 #include "app/frame_driver.h"
 #include "app/gl_setup.h"
 #include "app/solids.h"
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "offscreen_gl.h"
 #include "scenes/scenes.h"
 #include "texture/art/png_io.h"

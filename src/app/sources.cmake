@@ -1,6 +1,4 @@
 list(APPEND ISOLOOP_CORE_SOURCES
-  src/app/working_dir.cpp
-  src/app/console.cpp
   src/app/warm_heap.cpp
   src/app/startup_work.cpp
   src/app/frame_driver.cpp

@@ -9,7 +9,7 @@
 #include "app/gl_setup.h"
 #include "app/solids.h"
 #include "app/startup_work.h"
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "synth/audio_device.h"
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 #include "app/startup_work.h"
 
-#include "app/console.h"
+#include "base/console.h"
 #include "app/solids.h"
 #include "app/warm_heap.h"
 #include "texture/texture_builder.h"

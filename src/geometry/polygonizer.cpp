@@ -3,7 +3,7 @@
 // disagree and emits each cell's polygons, fanned into triangles. Main thread.
 #include "geometry/meta_builder.h"
 
-#include "app/console.h"
+#include "base/console.h"
 #include "geometry/case_table.h"
 #include "geometry/cell_geometry.h"
 #include <algorithm>

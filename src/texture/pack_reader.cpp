@@ -2,8 +2,8 @@
 // green, blue; the file is never trusted to be long enough, nor to be a file.
 #include "texture/pack_reader.h"
 
-#include "app/console.h"
-#include "app/working_dir.h"
+#include "base/console.h"
+#include "base/working_dir.h"
 #include "texture/pack_layout.h"
 #include "texture/regular_file.h"
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Test packs and atlas builds: pictures written into a fresh temporary
 // directory that workingDir points at, so read_bmp8 and buildTextures read them.
 #pragma once
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "golden.h"
 #include "texture/pack_file.h"
 #include "texture/pack_layout.h"

@@ -4,7 +4,7 @@
 // what each SDL (SDL 1.2 itself or sdl12-compat over SDL2) does with no display
 // or no GL. ISOLOOP_SDL ("classic" or "compat"), when set, names the SDL that
 // the demo must have loaded.
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "golden.h"
 #include "texture/pack_reader.h"
 

@@ -5,7 +5,7 @@
 #include "app/gl_setup.h"
 #include "app/solids.h"
 #include "app/startup.h"
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 #include "texture/texture_atlas.h"
 
 #include <GL/gl.h>

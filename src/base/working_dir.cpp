@@ -1,4 +1,4 @@
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Where the pack is looked for: the directory part of the invocation path.
-#include "app/working_dir.h"
+#include "base/working_dir.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,0 +1,3 @@
+list(APPEND ISOLOOP_CORE_SOURCES
+  src/base/console.cpp
+  src/base/working_dir.cpp)

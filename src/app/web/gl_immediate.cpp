@@ -1,0 +1,175 @@
+// glBegin/glEnd batching and GL's current-attribute rule: a colour, normal or
+// texture coordinate stays current until changed, inside a batch, across
+// glEnd and across batches, and every vertex takes the values current at
+// glVertex. Batches are drawn (or stored in a list) whole at glEnd.
+#include "app/web/gl_layer.h"
+#include "app/web/gl_web_api.h"
+
+#include <vector>
+
+namespace isoweb {
+namespace {
+
+bool inBatch = false;
+GLenum batchMode = GL_TRIANGLES;
+std::vector<Vertex> batch;
+
+// While a list compiles, GL executes nothing: attribute calls change the
+// list's own notion of "current", and what the list never set is inherited at
+// call time. `setMask` bit 0 colour, 1 normal, 2 texture coordinate.
+Attribs listAttribs;
+unsigned listSetMask = 0;
+unsigned batchSetMask = 0;
+
+Attribs& target() {
+    return compiling() ? listAttribs : state().current;
+}
+
+void noteSet(unsigned bit, OpKind kind) {
+    if (!compiling()) return;
+    listSetMask |= bit;
+    if (inBatch) {
+        batchSetMask |= bit;
+        return;
+    }
+    Op op{kind};
+    const Attribs& a = listAttribs;
+    if (kind == OpKind::Colour)
+        for (int i = 0; i < 4; i++)
+            op.f[i] = a.col[i];
+    else if (kind == OpKind::Normal)
+        for (int i = 0; i < 3; i++)
+            op.f[i] = a.nrm[i];
+    else
+        for (int i = 0; i < 2; i++)
+            op.f[i] = a.tex[i];
+    submit(op);
+}
+
+// Quads become two triangles each so that WebGL can draw them.
+std::vector<Vertex> quadsToTriangles(const std::vector<Vertex>& q) {
+    std::vector<Vertex> t;
+    t.reserve(q.size() / 4 * 6);
+    for (size_t i = 0; i + 3 < q.size(); i += 4) {
+        const Vertex* v = &q[i];
+        t.insert(t.end(), {v[0], v[1], v[2], v[0], v[2], v[3]});
+    }
+    return t;
+}
+
+} // namespace
+
+void listCompileStarted() {
+    listAttribs = Attribs();
+    listSetMask = 0;
+}
+
+} // namespace isoweb
+
+using namespace isoweb;
+
+void isoweb_Begin(GLenum mode) {
+    if (inBatch) {
+        warnOnce("glBegin inside glBegin/glEnd: ignored");
+        return;
+    }
+    inBatch = true;
+    batchMode = mode;
+    batch.clear();
+    batchSetMask = 0;
+}
+
+void isoweb_End() {
+    if (!inBatch) {
+        warnOnce("glEnd without glBegin: ignored");
+        return;
+    }
+    inBatch = false;
+    GLenum mode = batchMode;
+    std::vector<Vertex> quads;
+    const std::vector<Vertex>* v = &batch;
+    if (mode == ISOWEB_GL_QUADS) {
+        quads = quadsToTriangles(batch);
+        v = &quads;
+        mode = GL_TRIANGLES;
+    } else if (mode > GL_TRIANGLE_FAN) {
+        warnOnce("glBegin with GL_QUAD_STRIP or GL_POLYGON: batch dropped");
+        return;
+    }
+    if (compiling()) {
+        recordBatch(mode, v->data(), v->size());
+        // Whatever the batch set stays current after the list is called.
+        if (batchSetMask & 1) noteSet(1, OpKind::Colour);
+        if (batchSetMask & 2) noteSet(2, OpKind::Normal);
+        if (batchSetMask & 4) noteSet(4, OpKind::TexCoord);
+    } else if (!v->empty()) {
+        drawStream(mode, v->data(), v->size());
+    }
+}
+
+void isoweb_Vertex3f(GLfloat x, GLfloat y, GLfloat z) {
+    if (!inBatch) return; // GL leaves a vertex outside a batch undefined
+    const Attribs& a = target();
+    Vertex v;
+    v.pos[0] = x, v.pos[1] = y, v.pos[2] = z;
+    for (int i = 0; i < 4; i++)
+        v.col[i] = a.col[i];
+    for (int i = 0; i < 3; i++)
+        v.nrm[i] = a.nrm[i];
+    v.tex[0] = a.tex[0], v.tex[1] = a.tex[1];
+    unsigned set = compiling() ? listSetMask : 7u;
+    v.inherit[0] = (set & 1) ? 0 : 255;
+    v.inherit[1] = (set & 2) ? 0 : 255;
+    v.inherit[2] = (set & 4) ? 0 : 255;
+    v.inherit[3] = 0;
+    batch.push_back(v);
+}
+
+void isoweb_Vertex3fv(const GLfloat* v) {
+    isoweb_Vertex3f(v[0], v[1], v[2]);
+}
+void isoweb_Vertex3d(double x, double y, double z) {
+    isoweb_Vertex3f((float)x, (float)y, (float)z);
+}
+void isoweb_Vertex2f(GLfloat x, GLfloat y) {
+    isoweb_Vertex3f(x, y, 0);
+}
+
+void isoweb_Color4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    float* c = target().col;
+    c[0] = r, c[1] = g, c[2] = b, c[3] = a;
+    noteSet(1, OpKind::Colour);
+}
+void isoweb_Color3f(GLfloat r, GLfloat g, GLfloat b) {
+    isoweb_Color4f(r, g, b, 1);
+}
+void isoweb_Color3fv(const GLfloat* v) {
+    isoweb_Color4f(v[0], v[1], v[2], 1);
+}
+void isoweb_Color4fv(const GLfloat* v) {
+    isoweb_Color4f(v[0], v[1], v[2], v[3]);
+}
+void isoweb_Color3ub(GLubyte r, GLubyte g, GLubyte b) {
+    isoweb_Color4ub(r, g, b, 255);
+}
+void isoweb_Color4ub(GLubyte r, GLubyte g, GLubyte b, GLubyte a) {
+    isoweb_Color4f(r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f);
+}
+
+void isoweb_Normal3f(GLfloat x, GLfloat y, GLfloat z) {
+    float* n = target().nrm;
+    n[0] = x, n[1] = y, n[2] = z;
+    noteSet(2, OpKind::Normal);
+}
+void isoweb_Normal3fv(const GLfloat* v) {
+    isoweb_Normal3f(v[0], v[1], v[2]);
+}
+
+void isoweb_TexCoord2f(GLfloat s, GLfloat t) {
+    float* c = target().tex;
+    c[0] = s, c[1] = t;
+    noteSet(4, OpKind::TexCoord);
+}
+void isoweb_TexCoord2fv(const GLfloat* v) {
+    isoweb_TexCoord2f(v[0], v[1]);
+}

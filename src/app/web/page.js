@@ -1,0 +1,153 @@
+// The page around the program: checks the browser can run it, fetches the
+// data files, starts a show on a click (browsers start sound only after a
+// gesture), ends it on Escape and offers another. Each show gets a fresh
+// canvas and a fresh instance of the program.
+'use strict';
+(function () {
+  const panel = document.getElementById('panel');
+  const message = document.getElementById('message');
+  const controls = document.getElementById('controls');
+  const startButton = document.getElementById('start');
+  const fullscreenBox = document.getElementById('fullscreen');
+  const stage = document.getElementById('stage');
+  let manifest = null;
+  let files = null; // [{name, bytes}]
+  let instance = null;
+  let playing = false;
+
+  function say(text, isError) {
+    message.textContent = text;
+    message.className = isError ? 'error' : '';
+    panel.hidden = false;
+    if (isError) controls.hidden = true;
+  }
+
+  function fail(text) {
+    playing = false;
+    leaveFullscreen();
+    say(text, true);
+    window.isowebState = 'error';
+  }
+
+  function hasWebGL() {
+    try {
+      const c = document.createElement('canvas');
+      return !!(window.WebGLRenderingContext && (c.getContext('webgl') || c.getContext('experimental-webgl')));
+    } catch (e) {
+      return false;
+    }
+  }
+
+  async function fetchBytes(name) {
+    let response;
+    try {
+      response = await fetch(name);
+    } catch (e) {
+      throw new Error('Could not load ' + name + ' (network error).');
+    }
+    if (!response.ok) throw new Error('Could not load ' + name + ' (HTTP ' + response.status + ').');
+    return new Uint8Array(await response.arrayBuffer());
+  }
+
+  function loadScript(name) {
+    return new Promise((resolve, reject) => {
+      const s = document.createElement('script');
+      s.src = name;
+      s.onload = resolve;
+      s.onerror = () => reject(new Error('Could not load ' + name + '.'));
+      document.head.appendChild(s);
+    });
+  }
+
+  function leaveFullscreen() {
+    if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(() => {});
+  }
+
+  function endShow() {
+    if (!playing) return;
+    playing = false;
+    if (instance && instance._isoweb_end_show) instance._isoweb_end_show();
+    leaveFullscreen();
+    startButton.textContent = 'Play again';
+    say('The show has ended.', false);
+    controls.hidden = false;
+    startButton.focus();
+    window.isowebState = 'ended';
+  }
+
+  async function start() {
+    panel.hidden = true;
+    playing = true;
+    window.isowebState = 'starting';
+    if (fullscreenBox.checked && stage.requestFullscreen) {
+      try {
+        await stage.requestFullscreen();
+        // Lets Escape reach the page instead of only leaving full screen.
+        if (navigator.keyboard && navigator.keyboard.lock) navigator.keyboard.lock(['Escape']).catch(() => {});
+      } catch (e) { /* a window will do */ }
+    }
+    stage.textContent = '';
+    const canvas = document.createElement('canvas');
+    canvas.id = 'canvas';
+    canvas.width = 640;
+    canvas.height = 480;
+    canvas.addEventListener('webglcontextlost', (e) => { e.preventDefault(); fail('The graphics context was lost. Reload the page to play again.'); });
+    stage.appendChild(canvas);
+    try {
+      const mod = {
+        canvas: canvas,
+        print: (t) => console.log(t),
+        printErr: (t) => console.warn(t),
+        preRun: [(m) => { for (const f of files) m.FS.writeFile('/' + f.name, f.bytes); }],
+        onAbort: (what) => fail('The program stopped: ' + what),
+        isowebEnded: endShow,
+        locateFile: (name) => name,
+      };
+      // The program's Module: the tests read what the program leaves on it.
+      window.isowebModule = mod;
+      instance = await window.createIsoloop(mod);
+      if (playing) window.isowebState = 'playing';
+    } catch (e) {
+      fail('The program could not start: ' + (e && e.message ? e.message : e));
+    }
+  }
+
+  async function prepare() {
+    if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function')
+      return fail('This browser has no WebAssembly, which isoloop needs. Try a current Firefox, Chrome or Safari.');
+    if (!hasWebGL())
+      return fail('This browser cannot give isoloop WebGL (it is turned off or not supported), so there is nothing to draw with. Check that hardware acceleration is enabled, or try another browser.');
+    try {
+      manifest = JSON.parse(new TextDecoder().decode(await fetchBytes('manifest.json')));
+      files = [];
+      for (const name of manifest.files) files.push({ name: name, bytes: await fetchBytes(name) });
+      await loadScript(manifest.program);
+      if (typeof window.createIsoloop !== 'function') throw new Error('Could not load ' + manifest.program + '.');
+    } catch (e) {
+      return fail(e.message);
+    }
+    say('Ready. Sound starts with the show.', false);
+    controls.hidden = false;
+    startButton.focus();
+    window.isowebState = 'ready';
+  }
+
+  startButton.addEventListener('click', start);
+  window.addEventListener('keydown', (e) => {
+    if (e.key === 'Escape' && playing) {
+      e.preventDefault();
+      e.stopPropagation();
+      endShow();
+    }
+  }, true);
+  // In full screen the browser may keep Escape for itself: leaving full
+  // screen during a show is taken as the same wish.
+  document.addEventListener('fullscreenchange', () => {
+    if (!document.fullscreenElement && playing && window.isowebState === 'playing') endShow();
+  });
+  window.addEventListener('error', (e) => { if (playing) fail('The program stopped: ' + e.message); });
+  window.addEventListener('unhandledrejection', (e) => {
+    if (playing) fail('The program stopped: ' + (e.reason && e.reason.message ? e.reason.message : e.reason));
+  });
+  prepare();
+})();

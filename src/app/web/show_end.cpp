@@ -1,0 +1,27 @@
+#include "app/web/show_end.h"
+
+#include <emscripten.h>
+
+static void (*stopHook)() = nullptr;
+static bool ended = false;
+
+void isowebOnShowEnd(void (*stop)()) {
+    stopHook = stop;
+}
+
+static void stopAll() {
+    if (ended) return;
+    ended = true;
+    emscripten_cancel_main_loop();
+    if (stopHook) stopHook();
+}
+
+void isowebShowEnded() {
+    stopAll();
+    EM_ASM(if (Module.isowebEnded) Module.isowebEnded(););
+}
+
+// Exported to the page, which ends the show on Escape.
+extern "C" EMSCRIPTEN_KEEPALIVE void isoweb_end_show() {
+    stopAll();
+}

@@ -1,0 +1,38 @@
+#!/bin/sh
+# Builds the browser site and the native probe, renders the native reference
+# (Mesa, under Xvfb), then runs the browser tests in Debian's chromium.
+# Exits non-zero when a check fails. Work files go to build-web/.
+set -e
+cd "$(dirname "$0")/../.."
+ROOT=$(pwd)
+OUT=$ROOT/build-web
+
+need=""
+for p in chromium xvfb xauth nodejs npm libsdl1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need="$need $p"
+done
+# A node from elsewhere (say nodesource) already brings npm.
+command -v npm >/dev/null 2>&1 && need=$(echo "$need" | sed 's/ nodejs//; s/ npm//')
+if [ -n "$need" ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -q && $SUDO apt-get install -y -q $need
+fi
+
+scripts/web.sh build
+
+# The native reference: the same probe through Mesa's GL.
+mkdir -p "$OUT/native"
+g++ -std=c++17 -O2 -Wall -Wextra -ffp-contract=off -fno-fast-math \
+  tests/web/gl_probe/probe_scene.cpp tests/web/gl_probe/probe_picture.cpp \
+  tests/web/gl_probe/probe_main.cpp $(sdl-config --cflags --libs) -lGLU -lGL \
+  -o "$OUT/native/gl_probe"
+cp tests/web/gl_probe/probe.ppm "$OUT/native/"
+(cd "$OUT/native" && xvfb-run -a -s '-screen 0 800x600x24' ./gl_probe --dump native.ppm)
+
+# npm's packages live outside the source tree, pinned by the lockfile.
+mkdir -p "$OUT/npm"
+cp tests/web/package.json tests/web/package-lock.json "$OUT/npm/"
+(cd "$OUT/npm" && npm ci --no-audit --no-fund --loglevel=error)
+NODE_PATH="$OUT/npm/node_modules" node tests/web/web_test.js \
+  --site "$OUT/site" --reference "$OUT/native/native.ppm" "$@"

@@ -4,6 +4,7 @@
 // centres are computed once, with the same expressions, on first use.
 #include "geometry/shapes.h"
 
+#include "base/exact_trig.h"
 #include "geometry/blob_centres.h"
 #include <cmath>
 
@@ -30,8 +31,8 @@ void fillCentres(centre* c, int count, const sineField& f) {
     for (int i = 0; i < count; i++) {
         double n = i;
         double zArg = f.k[4] * n + f.k[5];
-        c[i] = {f.scale * std::sin(f.k[0] * n + f.k[1]), f.scale * std::sin(f.k[2] * n + f.k[3]),
-                f.scale * (f.zCosine ? std::cos(zArg) : std::sin(zArg))};
+        c[i] = {f.scale * exactSin(f.k[0] * n + f.k[1]), f.scale * exactSin(f.k[2] * n + f.k[3]),
+                f.scale * (f.zCosine ? exactCos(zArg) : exactSin(zArg))};
     }
 }
 
@@ -73,9 +74,9 @@ const centre* tunnelCentres() {
         table() {
             for (int i = 0; i < 16; i++) {
                 double n = i;
-                c[2 * i] = {4 * std::sin((n - 7.5) / 3.13), 2 * std::sin(n / 4.13 + 13.0),
+                c[2 * i] = {4 * exactSin((n - 7.5) / 3.13), 2 * exactSin(n / 4.13 + 13.0),
                             1.5 * (n - 7.5)};
-                c[2 * i + 1] = {4 * std::sin(1.13 * n + 119.0), 4 * std::sin(n / 2.17 + 11.0),
+                c[2 * i + 1] = {4 * exactSin(1.13 * n + 119.0), 4 * exactSin(n / 2.17 + 11.0),
                                 n - 7.5};
             }
         }

@@ -6,6 +6,7 @@
 // test. Pure functions; tables are built on first use.
 #include "geometry/shapes_fast.h"
 
+#include "base/exact_trig.h"
 #include "geometry/eighths.h"
 #include "geometry/shapes.h"
 #include <algorithm>
@@ -15,25 +16,25 @@ namespace {
 
 // The one-coordinate terms of the twisted pillar copy, as written there.
 double pillarCosY(double y) {
-    return std::cos(y / 11);
+    return exactCos(y / 11);
 }
 double pillarXofY(double y) {
-    return std::sin(1.7 * y) / 6;
+    return exactSin(1.7 * y) / 6;
 }
 double pillarXofZ(double z) {
-    return std::cos(z / 4.7);
+    return exactCos(z / 4.7);
 }
 double pillarZofY(double y) {
-    return std::sin(2.7 * y) / 5;
+    return exactSin(2.7 * y) / 5;
 }
 double pillarZofX(double x) {
-    return std::sin(x / 5.6);
+    return exactSin(x / 5.6);
 }
 double pillarYofX(double x) {
-    return std::sin(1.7 * x) / 6;
+    return exactSin(1.7 * x) / 6;
 }
 double pillarYofZ(double z) {
-    return std::sin(2.8 * z) / 7;
+    return exactSin(2.8 * z) / 7;
 }
 
 // Column index 0..3 of the footprint centre (u - 1.5) * 7 nearest to p.
@@ -48,16 +49,16 @@ int nearestColumn(double p) {
 // The mountain's displacements by an undisplaced coordinate: the first step of
 // px reads py = y, the second pz = z; the second step of py reads pz = z.
 double mountainXofY(double y) {
-    return 0.7 * std::sin(1.4 * y + 5.0);
+    return 0.7 * exactSin(1.4 * y + 5.0);
 }
 double mountainXofZ(double z) {
-    return 0.7 * std::sin(1.5 * z + 7.0);
+    return 0.7 * exactSin(1.5 * z + 7.0);
 }
 double mountainYofZ(double z) {
-    return 0.7 * std::sin(1.9 * z + 11.0);
+    return 0.7 * exactSin(1.9 * z + 11.0);
 }
 
-// The library's sin and cos at a = i / 16 - 24 (i = 0..1024), for the sine
+// The exact sin and cos at a = i / 16 - 24 (i = 0..1024), for the sine
 // arguments of the mountain, which stay within [-20, 37] on the eighths.
 double sineArgument(int i) {
     return i / 16.0 - 24;
@@ -66,8 +67,8 @@ struct sineTable {
     double sin[1025], cos[1025];
     sineTable() {
         for (int i = 0; i <= 1024; i++) {
-            sin[i] = std::sin(sineArgument(i));
-            cos[i] = std::cos(sineArgument(i));
+            sin[i] = exactSin(sineArgument(i));
+            cos[i] = exactCos(sineArgument(i));
         }
     }
 };
@@ -83,7 +84,7 @@ inline bool sineNear(const sineTable& t, double a, double& s) {
     return true;
 }
 
-// How far 0.7 * sin(a) from sineNear may lie from 0.7 * std::sin(a): well
+// How far 0.7 * sin(a) from sineNear may lie from 0.7 * exactSin(a): well
 // beyond the error bound, so that the roundings of the bounds do not matter.
 const double kSinMargin = 1e-5;
 

@@ -2,6 +2,7 @@
 // mountain, for points in grid units (box -16..15). All in double precision.
 #include "geometry/shapes.h"
 
+#include "base/exact_trig.h"
 #include <cmath>
 
 double calc_l(double a, double b, double c, double d) {
@@ -31,9 +32,9 @@ int isInsidePyramid(double x, double y, double z) {
 }
 
 int isInsidePillar(double x, double y, double z) {
-    double px = x * std::cos(y / 11) + std::sin(1.7 * y) / 6 + std::cos(z / 4.7);
-    double pz = z * std::cos(y / 11) + std::sin(2.7 * y) / 5 + std::sin(x / 5.6);
-    double py = y + std::sin(1.7 * x) / 6 + std::sin(2.8 * z) / 7;
+    double px = x * exactCos(y / 11) + exactSin(1.7 * y) / 6 + exactCos(z / 4.7);
+    double pz = z * exactCos(y / 11) + exactSin(2.7 * y) / 5 + exactSin(x / 5.6);
+    double py = y + exactSin(1.7 * x) / 6 + exactSin(2.8 * z) / 7;
     if (py >= -2 && py <= 2) return 0;
     if (py > 10) return 1;
     if (py < -10) return 0;
@@ -51,12 +52,12 @@ int isInsidePillar(double x, double y, double z) {
 
 int isInsideMountain(double x, double y, double z) {
     double px = x, py = y, pz = z;
-    px += 0.7 * std::sin(1.4 * py + 5.0);
-    px += 0.7 * std::sin(1.5 * pz + 7.0);
-    py += 0.7 * std::sin(1.6 * px + 9.0);
-    py += 0.7 * std::sin(1.9 * pz + 11.0);
-    pz += 0.7 * std::sin(1.11 * px + 13.0);
-    pz += 0.7 * std::sin(1.13 * py + 15.0);
+    px += 0.7 * exactSin(1.4 * py + 5.0);
+    px += 0.7 * exactSin(1.5 * pz + 7.0);
+    py += 0.7 * exactSin(1.6 * px + 9.0);
+    py += 0.7 * exactSin(1.9 * pz + 11.0);
+    pz += 0.7 * exactSin(1.11 * px + 13.0);
+    pz += 0.7 * exactSin(1.13 * py + 15.0);
     if (py < -8) return 0;
     if (px * px + py * py + pz * pz < 144) return 0; // the cave
     return 1;

@@ -1,19 +1,13 @@
-// The library side of the float-rounded cosine and cotangent: taken when the
+// The exact side of the float-rounded cosine and cotangent: taken when the
 // fast polynomial cannot settle the float result on its own.
 #include "synth/fast_trig.h"
 
-static unsigned long s_fallbacks = 0; // statistics only, not synchronised
+#include "base/exact_trig.h"
 
 float fast_trig::cosFallback(double x, double a, double b) {
-    s_fallbacks++;
-    return (float)(std::cos(x) * a + b);
+    return (float)(exactCos(x) * a + b);
 }
 
 float fast_trig::cotFallback(double w) {
-    s_fallbacks++;
-    return (float)(1.0 / std::tan(w));
-}
-
-unsigned long fastTrigFallbacks() {
-    return s_fallbacks;
+    return (float)(1.0 / exactTan(w));
 }

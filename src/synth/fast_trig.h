@@ -1,8 +1,9 @@
 // Cosine and cotangent whose results are rounded to float, bit-identical to
-// the C library's double cos and tan followed by the same arithmetic. A short
-// polynomial with a known error bound decides the float result; only when
-// the value lies too close to a float rounding boundary does the library
-// decide. Pure functions, any thread; inline for the modulation loops.
+// the correctly rounded double cos and tan (exactCos, exactTan) followed by
+// the same arithmetic. A short polynomial with a known error bound decides
+// the float result; only when the value lies too close to a float rounding
+// boundary does the exact evaluation decide. Pure functions, any thread;
+// inline for the modulation loops.
 #pragma once
 #include <cmath>
 #include <cstdint>
@@ -10,8 +11,8 @@
 
 namespace fast_trig {
 
-// |poly - libm| bounds: Taylor truncation (below 4e-13 on |r| <= pi/4),
-// evaluation rounding and libm's own error (one double ulp), with a margin.
+// |poly - exact| bounds: Taylor truncation (below 4e-13 on |r| <= pi/4),
+// evaluation rounding and the exact result's own rounding, with a margin.
 const double kCosBound = 2e-12; // absolute
 const double kCotBound = 2e-12; // relative
 const double kEps = 2.220446049250313e-16;
@@ -34,7 +35,7 @@ inline double sinPoly(double r) {
 // The float nearest to v, if every value within v +- d rounds to it: the
 // rounding is monotonic, so both ends agreeing settles the whole interval.
 // (d carries a margin for the rounding of v - d and v + d themselves.)
-// Equal bit patterns settle the sign too; zero and NaN go to the library.
+// Equal bit patterns settle the sign too; zero and NaN go to the fallback.
 inline bool settledFloat(double v, double d, float* out) {
     float lo = (float)(v - d);
     float hi = (float)(v + d);
@@ -89,6 +90,3 @@ inline float cotToFloat(double w) {
     float f;
     return settledFloat(v, v * kCotBound, &f) ? f : cotFallback(w);
 }
-
-// Library fallbacks taken since start (statistics for tests and benchmarks).
-unsigned long fastTrigFallbacks();

@@ -3,6 +3,7 @@
 // next (the phases and cutoffs of the slow modulations). Each caller keeps a
 // TrigNear anchor; values are short Taylor polynomials around it. Any thread.
 #pragma once
+#include "base/exact_trig.h"
 #include "synth/fast_trig.h"
 
 namespace fast_trig {
@@ -11,16 +12,16 @@ namespace fast_trig {
 const double kNearReach = 1.0 / 64;
 
 // cos and sin around an anchor x0, as degree-5 Taylor polynomials in
-// h = x - x0 whose coefficients come from the library's cos x0 and sin x0.
+// h = x - x0 whose coefficients come from the exact cos x0 and sin x0.
 // On |h| <= 1/64 the error is at most h^6/720 < 2.1e-14 (truncation) plus
-// one library ulp on each anchor value and a few double roundings: about a
+// half an ulp on each anchor value and a few double roundings: about a
 // hundred times inside kCosBound, and for cot, whose sine is at least
 // sin 0.001 on the range served, inside kCotBound.
 class TrigNear {
   public:
     bool covers(double x) const { return std::fabs(x - x0) <= kNearReach; }
     void anchor(double x) {
-        double c = std::cos(x), s = std::sin(x);
+        double c = exactCos(x), s = exactSin(x);
         x0 = x;
         // k-th derivatives over k!: cos, -sin, -cos, sin, cos, -sin
         cosTerm[0] = c, cosTerm[1] = -s, cosTerm[2] = -c / 2, cosTerm[3] = s / 6;

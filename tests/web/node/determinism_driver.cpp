@@ -1,0 +1,96 @@
+// Prints hashes of everything the demo computes before it draws: a minute of
+// music with its events, the eight solids and the texture upload bytes. Built
+// natively and as WebAssembly, the two must print the same "hash" lines; the
+// render time of the music goes to standard error.
+#include "geometry/solids.h"
+#include "synth/events.h"
+#include "synth/synth_driver.h"
+#include "texture/texture_builder.h"
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+uint64_t fnv1a(const void* data, size_t bytes, uint64_t h = 1469598103934665603ull) {
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < bytes; i++) {
+        h ^= p[i];
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+// Little-endian bytes of v, whatever the host: the hashes must not depend on it.
+template <class T> uint64_t hashLE(T v, uint64_t h) {
+    unsigned char b[sizeof v];
+    uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof v);
+    for (size_t i = 0; i < sizeof v; i++)
+        b[i] = (unsigned char)(bits >> (8 * i));
+    return fnv1a(b, sizeof b, h);
+}
+
+void music() {
+    const int blocks = 60 * 44100 / 2000; // 60 s in the driver's 4000-sample blocks
+    std::vector<short> stream((size_t)blocks * 4000);
+    uint64_t events = 1469598103934665603ull;
+    unsigned eventCount = 0;
+    auto start = std::chrono::steady_clock::now();
+    for (int b = 0; b < blocks; b++) {
+        updateSynth(stream.data() + (size_t)b * 4000, 4000);
+        for (const Event& e : g_events) {
+            events = hashLE(e.time, hashLE(e.type, events));
+            eventCount++;
+        }
+        g_events.clear();
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    uint64_t samples = 1469598103934665603ull;
+    for (short s : stream)
+        samples = hashLE(s, samples);
+    std::printf("hash music_60s 0x%016" PRIx64 "\n", samples);
+    std::printf("hash events_60s 0x%016" PRIx64 " count %u\n", events, eventCount);
+    std::fprintf(stderr, "music: 60 s rendered in %.3f s, %.1f x real time\n", seconds,
+                 60 / seconds);
+}
+
+void meshes() {
+    const char* names[SOLID_COUNT] = {"mb",      "stoned_forest", "stoned_mountain", "julia",
+                                      "pillars", "pyramid",       "lost_forest",     "lost_jaw"};
+    buildSolidMeshes();
+    for (int k = 0; k < SOLID_COUNT; k++) {
+        const metaBuilder& m = *solidTable[k];
+        // As the solids' tests hash them: vertices, then triangles.
+        uint64_t h = fnv1a(m.triangles, m.numTriangles * sizeof m.triangles[0],
+                           fnv1a(m.vertices, m.numVertices * sizeof m.vertices[0]));
+        std::printf("hash mesh_%s 0x%016" PRIx64 " tris %u verts %u\n", names[k], h,
+                    (unsigned)m.numTriangles, (unsigned)m.numVertices);
+    }
+}
+
+void textures(const char* pack) {
+    std::vector<unsigned int> work(WORK_WORDS, 0);
+    std::vector<unsigned char> bytes(textureBytesOffset(TEXTURE_SLOTS));
+    buildTextureBytes(work.data(), bytes.data(), pack);
+    // A newline first: the pack reader's messages do not end with one.
+    std::printf("\nhash textures 0x%016" PRIx64 " bytes %zu\n", fnv1a(bytes.data(), bytes.size()),
+                bytes.size());
+}
+
+} // namespace
+
+// argv[1]: the picture pack, relative to the working directory (absent or
+// missing: the pack slots keep what the working buffer last held, the same on
+// every build).
+int main(int argc, char** argv) {
+    std::printf("hash layout %zu %zu %zu\n", sizeof(short), sizeof(vector3), sizeof(triangle13));
+    music();
+    meshes();
+    textures(argc > 1 ? argv[1] : "no-pack.3ds");
+    return 0;
+}

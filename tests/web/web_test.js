@@ -96,9 +96,10 @@ const glPixel = (px, x, y) => [0, 1, 2].map((c) => px[((H - 1 - y) * W + x) * 4 
 // the largest difference per channel allowed there.
 const staticPoints = [
   ['list: per-vertex colours', 43, 65, 10], ['list: one colour for a quad', 117, 52, 6],
-  ['list: colour stays current after the list', 80, 128, 6],
+  ['list: colour of its last vertex stays current', 43, 128, 6],
+  ['list: colour outside a batch stays current', 117, 128, 6],
   ['inherited colour, red call', 203, 43, 6], ['inherited colour, blue call', 295, 43, 6],
-  ['list inherits white before its glColor', 203, 135, 6], ['list colour set halfway', 277, 135, 6],
+  ['list inherits the calling colour before its glColor', 203, 135, 6], ['list colour set halfway', 277, 135, 6],
   ['colour within a batch', 203, 94, 6], ['colour stays current after glEnd', 277, 94, 6],
   ['texgen off after list (tile 2)', 446, 126, 8], ['texgen off after list, far texel', 474, 154, 8],
   ['texgen off after list (tile 3)', 606, 126, 8],
@@ -126,6 +127,10 @@ for (const i of [8, 50, 100, 150, 200, 240])
     const x = Math.floor((i + 0.5) * 480 / 256), y = 320 + Math.floor((66 - j - 0.5) * 160 / 66);
     movingPoints.push([`large batch cell ${i},${j}`, x, y, 8]);
   }
+// The first triangle of the second and third piece the layer streams the
+// batch in (49,152 vertices each): cells (0,32) and (0,64).
+movingPoints.push(['large batch: first triangle of piece 2', 0, 401, 8],
+  ['large batch: first triangle of piece 3', 0, 324, 8]);
 
 function comparePoints(points, get, ref, label) {
   for (const [name, x, y, tol] of points) {

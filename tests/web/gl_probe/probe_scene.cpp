@@ -14,7 +14,7 @@
 namespace {
 
 GLuint texEnv, texBgra3, texBgra4, texRgba4, texRgb2, texPicture;
-GLuint listColours, listPlain, listMidColour, listSphere;
+GLuint listColours, listPlain, listMidColour, listOrange, listSphere;
 
 // Four quadrants with distinct colours (top-left red, top-right green,
 // bottom-left blue, bottom-right yellow), so a channel swap or a flip shows.
@@ -135,13 +135,16 @@ void sphere(bool smooth) {
 }
 
 void makeLists() {
-    listColours = glGenLists(4);
+    listColours = glGenLists(6);
     listPlain = listColours + 1;
     listMidColour = listColours + 2;
-    listSphere = listColours + 3;
+    listOrange = listColours + 3;
+    listSphere = listColours + 4;
 
-    // Per-vertex colours, then one colour for several vertices, then a colour
-    // set outside any batch that must stay current after the list is called.
+    // Per-vertex colours, then one colour for several vertices, then the
+    // colour of the last vertex (of a triangle with no area), which must stay
+    // current after the list is called. A colour after the last vertex would
+    // not do: Mesa's lists keep the last vertex's.
     glNewList(listColours, GL_COMPILE);
     glBegin(GL_TRIANGLES);
     glColor3f(1, 0, 0), glVertex3f(-1.5f, -0.2f, 0);
@@ -149,8 +152,14 @@ void makeLists() {
     glColor3f(0, 0, 1), glVertex3f(-0.8f, 1.4f, 0);
     glColor3f(1, 1, 0);
     quad(0.1f, -0.2f, 1.5f, 1.4f, 0);
-    glEnd();
     glColor3f(0, 1, 1);
+    glVertex3f(0, 0, 0), glVertex3f(0, 0, 0), glVertex3f(0, 0, 0);
+    glEnd();
+    glEndList();
+
+    // Only a colour, outside any batch: it too must stay current.
+    glNewList(listOrange, GL_COMPILE);
+    glColor3f(1, 0.5f, 0);
     glEndList();
 
     // No colour at all: takes the colour current where it is called.
@@ -201,9 +210,13 @@ void drawListColours() {
     tile(0, 0);
     glDisable(GL_TEXTURE_2D);
     glCallList(listColours);
-    // Cyan from the list is still current here.
+    // Cyan from the list is still current here, then orange from the other.
     glBegin(GL_TRIANGLES);
-    quad(-1.5f, -1.5f, 1.5f, -0.6f, 0);
+    quad(-1.5f, -1.5f, -0.05f, -0.6f, 0);
+    glEnd();
+    glCallList(listOrange);
+    glBegin(GL_TRIANGLES);
+    quad(0.05f, -1.5f, 1.5f, -0.6f, 0);
     glEnd();
 }
 
@@ -219,8 +232,8 @@ void drawListInheritance() {
     glColor3f(0, 0, 1);
     glCallList(listPlain);
     glPopMatrix();
-    glColor3f(1, 1, 1);
-    glCallList(listMidColour); // white, then magenta
+    glColor3f(0.5f, 0.5f, 1);
+    glCallList(listMidColour); // lilac from here, then magenta
     // Green given in one batch stays current for the next, which names no colour.
     glBegin(GL_TRIANGLES);
     glColor3f(0, 1, 0);

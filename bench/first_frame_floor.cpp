@@ -2,10 +2,8 @@
 // time the demo against. The same SDL video start, GL attributes and 640x480
 // GL window, the same loading picture (read from the pack, drawn by the demo's
 // own code), then one cleared frame, and out. Main thread only.
-#include "app/gl_setup.h"
-#include "app/loading_picture.h"
+#include "app/gl/loading_picture.h"
 #include "base/working_dir.h"
-#include "texture/pack_reader.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -27,11 +25,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SDL_ShowCursor(0);
-    setProjection(screen->w, screen->h);
-
-    static unsigned int pixels[256 * 64];
-    read_bmp8("julia.3ds", pixels, 0, 256, 64);
-    drawLoadingPicture(pixels);
+    drawLoadingScreen(screen->w, screen->h);
     SDL_GL_SwapBuffers();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -2,12 +2,11 @@
 // the frame driver's bookkeeping with the device draining the ring in real
 // time (so the synthesizer renders as in the demo), draws the scene, and
 // waits for the rasterizer (glFinish stands in for the swap).
+#include "app/egl/offscreen_gl.h"
 #include "app/frame_driver.h"
-#include "app/gl_setup.h"
-#include "app/solids.h"
+#include "app/gl/frame_pass.h"
+#include "app/gl/startup_steps.h"
 #include "base/working_dir.h"
-#include "offscreen_gl.h"
-#include "scenes/scenes.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -31,13 +30,11 @@ bool startUp() {
         return false;
     }
     setWorkingDir(executablePath("").c_str());
-    setProjection(640, 480);
-    setFixedState();
-    buildSolids();
+    runStartupQuietly(640, 480);
     return true;
 }
 
-void frames(benchmark::State& state, int scene, int n) {
+void frames(benchmark::State& state, int n) {
     static bool ready = startUp();
     if (!ready) {
         state.SkipWithError("no GL context");
@@ -48,12 +45,9 @@ void frames(benchmark::State& state, int scene, int n) {
     double cpu0 = processSeconds();
     for (auto _ : state) {
         double t = std::chrono::duration<double>(clock::now() - start).count();
-        FramePlan plan = planFrame(t, (uint32_t)(t * 44100));
-        plan.scene = scene; // keep the scene under test whatever the counter says
-        plan.n = n;
-        plan.t = scene == SCENE_0 ? t + 8.0 : t;
-        glColor3f(plan.colour[0], plan.colour[1], plan.colour[2]);
-        drawScene(plan);
+        FramePlan live = planFrame(t, (uint32_t)(t * 44100));
+        // The scene under test whatever the counter says, with the live pulses.
+        drawPlan(planScene(t, n, live.funk, live.flexer, live.offsetaapje));
         glFinish();
     }
     state.counters["fps"] =
@@ -65,15 +59,11 @@ void frames(benchmark::State& state, int scene, int n) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(frames, scene1_tunnel, SCENE_1, 5)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(frames, credits, SCENE_CREDITS, 13)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(frames, scene0_forest, SCENE_0, 20)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(frames, scene3_fractal, SCENE_3, 31)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(frames, scene4_sea, SCENE_4, 40)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(frames, scene5_pillars, SCENE_5, 51)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK_CAPTURE(frames, scene1_tunnel, 5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(frames, credits, 13)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(frames, scene0_forest, 20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(frames, scene3_fractal, 31)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(frames, scene4_sea, 40)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(frames, scene5_pillars, 51)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -2,7 +2,7 @@
 // in the driver's 4000-sample blocks. Each repetition renders the next
 // minute of the same stream; report the median.
 #include "synth/events.h"
-#include "synth/synth.h"
+#include "synth/synth_driver.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,7 +10,7 @@ RUN="build-essential cmake pkg-config libsdl1.2-dev|libsdl1.2-compat-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libglx-mesa0 libegl-mesa0
   libsndfile1-dev libpng-dev libfreetype-dev libimagequant-dev fonts-dejavu-core"
 TEST="$RUN libgtest-dev libbenchmark-dev xvfb xauth clang-format assimp-utils
-  libsdl2-2.0-0 ffmpeg lintian desktop-file-utils appstream dpkg-dev"
+  libsdl2-2.0-0 ffmpeg lintian desktop-file-utils appstream dpkg-dev apitrace"
 
 case "${1:-test}" in
 run) wanted="$RUN" ;;

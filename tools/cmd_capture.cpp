@@ -5,17 +5,18 @@
 // Outputs are written under temporary names and renamed when complete.
 #include "commands.h"
 
+#include "app/egl/offscreen_gl.h"
+#include "app/gl/frame_pass.h"
+#include "app/gl/startup_steps.h"
 #include "args.h"
-#include "app/frame_pass.h"
-#include "app/gl_setup.h"
-#include "app/solids.h"
+#include "base/console.h"
 #include "base/working_dir.h"
+#include "capture/blend_sink.h"
 #include "capture/capture_canvas.h"
 #include "capture/capture_progress.h"
 #include "capture/capture_run.h"
 #include "capture/capture_sink.h"
-#include "offscreen_gl.h"
-#include "temp_file.h"
+#include "output_files.h"
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -23,7 +24,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <string>
 #include <strings.h>
 #include <sys/resource.h>
@@ -162,45 +162,8 @@ int parseOptions(int argc, char** argv, Options* o) {
     return -1;
 }
 
-// Temporary outputs, removed when the capture fails or is interrupted.
-char s_tempOut[4096]; // a file, or with --frames a directory
-char s_tempLog[4096];
-volatile sig_atomic_t s_interrupted = 0;
-volatile sig_atomic_t s_drawing = 0; // passes poll the flag; start-up does not
-bool s_tempIsDir = false;
-
-extern "C" void onCaptureSignal(int sig) {
-    s_interrupted = sig;
-    // Stopping the encoder unblocks a capture waiting on it.
-    if (encoderPid > 0) kill((pid_t)encoderPid, SIGKILL);
-    if (s_drawing) return;
-    // Start-up: nothing but the (still empty) temporaries exists yet.
-    if (s_tempOut[0]) s_tempIsDir ? rmdir(s_tempOut) : unlink(s_tempOut);
-    if (s_tempLog[0]) unlink(s_tempLog);
-    _exit(128 + sig);
-}
-
-void removeTemps() {
-    if (s_tempOut[0]) {
-        if (s_tempIsDir) {
-            if (DIR* d = opendir(s_tempOut)) {
-                while (dirent* e = readdir(d))
-                    if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, ".."))
-                        unlink((std::string(s_tempOut) + "/" + e->d_name).c_str());
-                closedir(d);
-            }
-            rmdir(s_tempOut);
-        } else {
-            unlink(s_tempOut);
-        }
-    }
-    if (s_tempLog[0]) unlink(s_tempLog);
-    s_tempOut[0] = s_tempLog[0] = 0;
-}
-
 int failure(const std::string& why) {
     fprintf(stderr, "isoloop-tool capture: %s\n", why.c_str());
-    removeTemps();
     return 1;
 }
 
@@ -216,16 +179,6 @@ bool replaceableDir(const std::string& path) {
         entries++;
     closedir(d);
     return entries <= 2;
-}
-
-// The loading picture as start-up leaves it on screen, grabbed where the
-// demo swaps it to the front.
-CaptureCanvas* s_canvas = nullptr;
-std::vector<unsigned char> s_loadingFrame;
-int s_frameW = 0, s_picX = 0, s_picY = 0;
-
-void grabLoadingPicture() {
-    s_canvas->read(s_loadingFrame.data(), s_frameW, s_picX, s_picY);
 }
 
 struct Stopwatch {
@@ -248,13 +201,28 @@ double cpuSeconds(int who) {
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// The demo's start-up, with the loading picture grabbed where the demo swaps
+// it to the front: the capture shows it until the show starts.
+class CaptureStartup : public Startup {
+  public:
+    CaptureStartup(int width, int height, CaptureCanvas& canvas)
+        : Startup(width, height), canvas_(canvas) {}
+    std::vector<unsigned char> loadingFrame;
+
+  protected:
+    void showLoadingPicture() override { loadingFrame = canvas_.read(); }
+
+  private:
+    CaptureCanvas& canvas_;
+};
+
+// Each pass: the demo's frame, its picture read back, a log row, progress.
 class Capture : public CaptureHooks {
   public:
-    Capture(CaptureCanvas& canvas, FrameSink& sink, FILE* log, CaptureProgress& progress,
-            int64_t group)
-        : canvas_(canvas), sink_(sink), log_(log), progress_(progress), group_(group) {
-        if (group_ > 1) sum_.assign(s_loadingFrame.size(), 0);
-    }
+    Capture(CaptureCanvas& canvas, const std::vector<unsigned char>& loadingFrame, FrameSink& sink,
+            FILE* log, CaptureProgress& progress, const OutputFiles& outputs)
+        : canvas_(canvas), loadingFrame_(loadingFrame), sink_(sink), log_(log), progress_(progress),
+          outputs_(outputs) {}
 
     bool sound(const unsigned char* s16le, int64_t frames) override {
         return sink_.sound(s16le, frames);
@@ -266,28 +234,18 @@ class Capture : public CaptureHooks {
     }
 
     bool passDone(const PassRecord& pass) override {
-        if (s_interrupted) return false;
+        if (outputs_.interrupted()) return false;
         std::vector<unsigned char> frame;
         if (pass.loading) {
-            frame = s_loadingFrame;
+            frame = loadingFrame_;
         } else {
             Stopwatch watch(&readTime);
-            frame.assign(s_loadingFrame.size(), 0);
-            canvas_.read(frame.data(), s_frameW, s_picX, s_picY);
+            frame = canvas_.read();
         }
         if (log_) writeLogRow(log_, pass);
         progress_.update(pass);
-        if (group_ == 1) return push(std::move(frame));
-        for (size_t i = 0; i < frame.size(); i++)
-            sum_[i] += frame[i];
-        if (++inGroup_ < group_) return true;
-        // The group's average per channel, rounded to nearest (halves up).
-        for (size_t i = 0; i < frame.size(); i++) {
-            frame[i] = (unsigned char)((sum_[i] + group_ / 2) / group_);
-            sum_[i] = 0;
-        }
-        inGroup_ = 0;
-        return push(std::move(frame));
+        Stopwatch watch(&waitTime);
+        return sink_.frame(std::move(frame));
     }
 
     // Seconds spent in the frame (synthesis, scene), in reading the picture
@@ -295,34 +253,13 @@ class Capture : public CaptureHooks {
     double frameTime = 0, readTime = 0, waitTime = 0;
 
   private:
-    bool push(std::vector<unsigned char>&& frame) {
-        Stopwatch watch(&waitTime);
-        return sink_.frame(std::move(frame));
-    }
-
     CaptureCanvas& canvas_;
+    const std::vector<unsigned char>& loadingFrame_;
     FrameSink& sink_;
     FILE* log_;
     CaptureProgress& progress_;
-    int64_t group_;
-    int64_t inGroup_ = 0;
-    std::vector<uint32_t> sum_;
+    const OutputFiles& outputs_;
 };
-
-// Start-up's polygonizer lines belong to the demo's console, not the tool's.
-void buildSolidsQuietly() {
-    fflush(stdout);
-    int saved = dup(1);
-    int null = open("/dev/null", O_WRONLY);
-    if (saved >= 0 && null >= 0) dup2(null, 1);
-    buildSolids();
-    fflush(stdout);
-    if (saved >= 0) {
-        dup2(saved, 1);
-        close(saved);
-    }
-    if (null >= 0) close(null);
-}
 
 int capture(const Options& o) {
     std::string ffmpeg;
@@ -332,21 +269,25 @@ int capture(const Options& o) {
             return failure("ffmpeg not found: install Debian's 'ffmpeg' package, or write a PNG "
                            "sequence and a WAV file with --frames DIR");
     }
-    const std::string& target = o.frames.empty() ? o.out : o.frames;
+    // A signal during start-up removes the (still empty) temporaries at once;
+    // once the writers run, the passes stop at the next check.
+    OutputFiles outputs({SIGINT, SIGTERM});
+    std::signal(SIGPIPE, SIG_IGN);
+    outputs.stopOnSignal(&encoderPid);
     if (!o.frames.empty()) {
-        s_tempIsDir = true;
         if (!replaceableDir(o.frames))
             return failure("'" + o.frames + "' exists and is not an empty directory");
-        if (!makeTempDir(o.frames.c_str(), s_tempOut, sizeof s_tempOut))
+        if (!outputs.addDirectory(o.frames))
             return failure("cannot write '" + o.frames + "': " + std::strerror(errno));
     } else {
-        int fd = makeTempFile(o.out.c_str(), s_tempOut, sizeof s_tempOut);
+        int fd = outputs.addFile(o.out);
         if (fd < 0) return failure("cannot write '" + o.out + "': " + std::strerror(errno));
         close(fd);
     }
+    const char* tempOut = outputs.temp(0);
     FILE* log = nullptr;
     if (!o.log.empty()) {
-        int fd = makeTempFile(o.log.c_str(), s_tempLog, sizeof s_tempLog);
+        int fd = outputs.addFile(o.log);
         if (fd >= 0 && !(log = fdopen(fd, "w"))) close(fd);
         if (!log) return failure("cannot write '" + o.log + "': " + std::strerror(errno));
         writeLogHeader(log);
@@ -373,45 +314,43 @@ int capture(const Options& o) {
 
     OffscreenGL gl(o.width, o.height);
     if (!gl.ok()) return failure("no offscreen GL context: " + gl.error());
-    CaptureCanvas canvas(o.width, o.height, o.samples);
+    CaptureCanvas canvas(o.width, o.height, o.samples, o.padW, o.padH);
     if (!canvas.ok()) return failure(canvas.error());
-    s_canvas = &canvas;
-    s_frameW = o.padW;
-    s_picX = (o.padW - o.width) / 2;
-    s_picY = (o.padH - o.height) / 2;
-    s_loadingFrame.assign((size_t)o.padW * o.padH * 4, 0);
 
-    // The demo's start-up, its picture pack next to the tool.
+    // The demo's start-up, its picture pack next to the tool; its console
+    // lines belong to the demo's console, not the tool's.
     setWorkingDir(executablePath("").c_str());
-    drawLoadingScreen(o.width, o.height);
-    grabLoadingPicture();
-    setFixedState();
-    buildSolidsQuietly();
+    CaptureStartup startup(o.width, o.height, canvas);
+    {
+        std::string startupLines;
+        ConsoleCapture quiet(&startupLines);
+        startup.runUntil();
+    }
 
     std::string error;
     std::unique_ptr<FrameSink> sink;
     if (o.frames.empty()) {
         EncoderSpec enc;
         enc.ffmpeg = ffmpeg;
-        enc.path = s_tempOut;
+        enc.path = tempOut;
         enc.kind = o.kind;
         enc.width = o.padW;
         enc.height = o.padH;
         enc.fps = o.fps;
         sink = startEncoder(enc, &error);
     } else {
-        sink = startFrameFiles(s_tempOut, o.padW, o.padH, &error);
+        sink = startFrameFiles(tempOut, o.padW, o.padH, &error);
     }
     if (!sink) return failure(error);
+    if (group > 1) sink = blendFrames(std::move(sink), group);
 
-    double startup = std::chrono::duration<double>(Stopwatch::Clock::now() - begin).count();
+    double startup_s = std::chrono::duration<double>(Stopwatch::Clock::now() - begin).count();
     Stopwatch::Clock::time_point drawStart = Stopwatch::Clock::now();
-    s_drawing = 1;
-    if (s_interrupted) raise(s_interrupted);
-    Capture hooks(canvas, *sink, log, progress, group);
+    outputs.deferSignals();
+    Capture hooks(canvas, startup.loadingFrame, *sink, log, progress, outputs);
     int64_t passes = runCapture(clock, length, hooks);
     if (passes < 0) {
-        if (!s_interrupted) {
+        if (!outputs.interrupted()) {
             // The writer failed: finishing collects its reason (and ffmpeg's status).
             sink->finish();
             std::string why = sink->error();
@@ -419,9 +358,8 @@ int capture(const Options& o) {
         }
         sink->abort();
         progress.message("");
-        removeTemps();
         fprintf(stderr, "isoloop-tool capture: interrupted, nothing written\n");
-        return 128 + s_interrupted;
+        return 128 + outputs.interrupted();
     }
     progress.message("finishing the output");
     if (!sink->finish()) return failure(sink->error());
@@ -432,16 +370,10 @@ int capture(const Options& o) {
         return failure("cannot write '" + o.log + "': " + std::strerror(errno));
     }
     log = nullptr;
-    if (s_interrupted) {
-        removeTemps();
-        return 128 + s_interrupted;
-    }
-    if (std::rename(s_tempOut, target.c_str()) != 0)
-        return failure("cannot write '" + target + "': " + std::strerror(errno));
-    s_tempOut[0] = 0;
-    if (!o.log.empty() && std::rename(s_tempLog, o.log.c_str()) != 0)
-        return failure("cannot write '" + o.log + "': " + std::strerror(errno));
-    s_tempLog[0] = 0;
+    if (outputs.interrupted()) return 128 + outputs.interrupted();
+    std::string failed;
+    if (!outputs.commit(&failed))
+        return failure("cannot write '" + failed + "': " + std::strerror(errno));
     progress.finish(passes);
     if (o.stats) {
         double wall = std::chrono::duration<double>(Stopwatch::Clock::now() - drawStart).count();
@@ -450,7 +382,7 @@ int capture(const Options& o) {
                 "(%.2fx real time): frame %.2f s, read-back %.2f s, waiting for the writer "
                 "%.2f s; CPU: capture %.2f s, encoder %.2f s; peak memory: capture %.0f MiB, "
                 "encoder %.0f MiB\n",
-                (long long)passes, (double)passes * passRate.b / passRate.a, startup, wall,
+                (long long)passes, (double)passes * passRate.b / passRate.a, startup_s, wall,
                 (double)passes * passRate.b / passRate.a / wall, hooks.frameTime, hooks.readTime,
                 hooks.waitTime, cpuSeconds(RUSAGE_SELF), cpuSeconds(RUSAGE_CHILDREN),
                 peakMiB(RUSAGE_SELF), peakMiB(RUSAGE_CHILDREN));
@@ -463,12 +395,7 @@ int capture(const Options& o) {
 int cmdCapture(int argc, char** argv) {
     Options o;
     if (int status = parseOptions(argc, argv, &o); status >= 0) return status;
-    std::signal(SIGINT, onCaptureSignal);
-    std::signal(SIGTERM, onCaptureSignal);
-    std::signal(SIGPIPE, SIG_IGN);
     int status = capture(o);
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGPIPE, SIG_DFL);
     return status;
 }

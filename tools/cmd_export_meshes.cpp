@@ -4,7 +4,7 @@
 #include "args.h"
 #include "commands.h"
 
-#include "app/solids.h"
+#include "geometry/solids.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

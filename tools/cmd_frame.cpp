@@ -4,12 +4,11 @@
 #include "args.h"
 #include "commands.h"
 
+#include "app/egl/offscreen_gl.h"
 #include "app/frame_driver.h"
-#include "app/gl_setup.h"
-#include "app/solids.h"
+#include "app/gl/frame_pass.h"
+#include "app/gl/startup_steps.h"
 #include "base/working_dir.h"
-#include "offscreen_gl.h"
-#include "scenes/scenes.h"
 #include "texture/art/png_io.h"
 #include <GL/gl.h>
 #include <cerrno>
@@ -70,14 +69,6 @@ int parseFrameArgs(int argc, char** argv, FrameArgs* a) {
     return -1;
 }
 
-// The frame driver's current colour: the slow tint, or for a high burst pulse
-// the strobe's usual black (its white frames are a random 21 in 256).
-void setFrameColour(double t, float funk) {
-    float c[3] = {0, 0, 0};
-    if (funk < 1.0f) tintColour(t, c);
-    glColor3f(c[0], c[1], c[2]);
-}
-
 } // namespace
 
 int cmdFrame(int argc, char** argv) {
@@ -91,23 +82,16 @@ int cmdFrame(int argc, char** argv) {
     }
     // The picture pack lies next to the tool, as it does next to the demo.
     setWorkingDir(executablePath("").c_str());
-    setProjection(a.width, a.height);
-    setFixedState();
-    buildSolids();
+    // Start-up's console lines belong to the demo's console, not the tool's.
+    runStartupQuietly(a.width, a.height);
 
-    FramePlan plan{};
-    plan.scene = sceneForCount(a.incs);
-    plan.t = plan.scene == SCENE_0 ? a.time + 8.0 : a.time;
-    plan.n = a.incs;
-    plan.funk = a.funk;
-    plan.flexer = a.flexer;
-    plan.offsetaapje = a.offset;
+    // A high burst pulse shows the strobe's usual black (its white frames are
+    // a random 21 in 256).
+    FramePlan plan = planScene(a.time, a.incs, a.funk, a.flexer, a.offset);
     // Scenes inherit state from the frame before: one warm-up frame of the
     // same scene gives the state of every frame but a segment's first.
-    for (int pass = 0; pass < 2; pass++) {
-        setFrameColour(a.time, a.funk);
-        drawScene(plan);
-    }
+    for (int pass = 0; pass < 2; pass++)
+        drawPlan(plan);
     glFinish();
     std::string rgb = readPixelsTopDown(a.width, a.height);
     RgbaImage image(a.width, a.height);

@@ -7,10 +7,10 @@
 #include "args.h"
 #include "commands.h"
 #include "sound_file.h"
-#include "temp_file.h"
+#include "output_files.h"
 
 #include "synth/events.h"
-#include "synth/synth.h"
+#include "synth/synth_driver.h"
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -39,21 +39,6 @@ struct Options {
     std::string out, events;
     int format = 0;
 };
-
-// Temporary files, removed if the render is interrupted or fails.
-char s_tempWav[4096];
-char s_tempEvents[4096];
-
-void removeTemps() {
-    if (s_tempWav[0]) unlink(s_tempWav);
-    if (s_tempEvents[0]) unlink(s_tempEvents);
-    s_tempWav[0] = s_tempEvents[0] = 0;
-}
-
-extern "C" void onSignal(int sig) {
-    removeTemps(); // unlink is async-signal-safe
-    _exit(128 + sig);
-}
 
 // The directory a name lies in, resolved, plus its last part: two names for
 // one file give the same (hard links aside, which stat catches).
@@ -119,7 +104,6 @@ unsigned int frameOfEvent(const Event& e, unsigned int start, unsigned int frame
 
 int fail(const char* path, const char* why) {
     fprintf(stderr, "isoloop-tool render-music: cannot write '%s': %s\n", path, why);
-    removeTemps();
     return 1;
 }
 
@@ -153,6 +137,8 @@ Target targetOf(const std::string& path) {
 }
 
 int render(const Options& o) {
+    // A reader that stops early (SIGPIPE) ends the render as Ctrl-C does.
+    OutputFiles outputs({SIGINT, SIGTERM, SIGPIPE});
     const Target outTo = targetOf(o.out), eventsTo = targetOf(o.events);
     const bool stream = outTo != Target::FILE;
     const char* out = outTo == Target::STDOUT ? "standard output" : o.out.c_str();
@@ -166,7 +152,7 @@ int render(const Options& o) {
         return fail(out, "a WAV stream holds at most 24347 seconds");
     int fd = outTo == Target::STDOUT    ? 1
              : outTo == Target::SPECIAL ? open(out, O_WRONLY | O_CLOEXEC)
-                                        : makeTempFile(out, s_tempWav, sizeof s_tempWav);
+                                        : outputs.addFile(out);
     if (fd < 0) return fail(out, std::strerror(errno));
     std::string why;
     SNDFILE* sound = openSoundOutput(fd, o.format, stream, total, &why);
@@ -184,7 +170,7 @@ int render(const Options& o) {
     } else if (eventsTo == Target::SPECIAL) {
         tsv = std::fopen(events, "w");
     } else if (!o.events.empty()) {
-        int efd = makeTempFile(events, s_tempEvents, sizeof s_tempEvents);
+        int efd = outputs.addFile(events);
         if (efd >= 0 && !(tsv = fdopen(efd, "w"))) close(efd);
     }
     if (!o.events.empty() && !tsv) {
@@ -229,14 +215,8 @@ int render(const Options& o) {
         int error = errno;
         if (std::fclose(tsv) != 0 || !ok) return fail(events, std::strerror(ok ? errno : error));
     }
-    if (s_tempWav[0] && std::rename(s_tempWav, out) != 0) return fail(out, std::strerror(errno));
-    s_tempWav[0] = 0;
-    if (s_tempEvents[0] && std::rename(s_tempEvents, events) != 0) {
-        int error = errno;
-        if (outTo == Target::FILE) unlink(out); // both outputs or neither
-        return fail(events, std::strerror(error));
-    }
-    s_tempEvents[0] = 0;
+    std::string failed; // both outputs or neither
+    if (!outputs.commit(&failed)) return fail(failed.c_str(), std::strerror(errno));
     return 0;
 }
 
@@ -245,12 +225,5 @@ int render(const Options& o) {
 int cmdRenderMusic(int argc, char** argv) {
     Options o;
     if (int status = parseRenderArgs(argc, argv, &o); status >= 0) return status;
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGPIPE, onSignal); // a reader that stops early
-    int status = render(o);
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGPIPE, SIG_DFL);
-    return status;
+    return render(o);
 }

@@ -5,7 +5,7 @@
 #include "synth/events.h"
 #include "synth/random.h"
 #include "synth/ring.h"
-#include "synth/synth.h"
+#include "synth/synth_driver.h"
 #include <cmath>
 
 double startTick = 0.0;
@@ -17,31 +17,33 @@ static float funk = 0.0f;
 static float flexer = 0.0f;
 static float offsetaapje = 0.0f;
 
-int sceneForCount(int n) {
-    if (n <= 11) return SCENE_1;
-    if (n <= 17) return SCENE_CREDITS;
-    if (n <= 27) return SCENE_0;
-    if (n <= 37) return SCENE_3;
-    if (n <= 47) return SCENE_4;
-    if (n <= 57) return SCENE_5;
-    return SCENE_NONE;
-}
-
-void framePulses(float* f, float* x, float* o) {
-    *f = funk;
-    *x = flexer;
-    *o = offsetaapje;
-}
-
 void tintColour(double t, float colour[3]) {
     colour[0] = 1.0f;
     colour[1] = (float)(std::sin(t / 5) * 0.2 + 0.8);
     colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);
 }
 
-FramePlan planFrame(double t, uint64_t readPos, SynthFn synth) {
+FramePlan planScene(double t, int n, float funk, float flexer, float offsetaapje,
+                    bool strobeWhite) {
     FramePlan plan;
-    plan.blocks = refillRing(readPos, synth);
+    if (funk < 1.0f) {
+        tintColour(t, plan.colour);
+    } else {
+        float c = strobeWhite ? 1.0f : 0.0f;
+        plan.colour[0] = plan.colour[1] = plan.colour[2] = c;
+    }
+    plan.n = n;
+    plan.scene = sceneForCount(n);
+    plan.t = plan.scene == SCENE_0 ? t + 8.0 : t;
+    plan.funk = funk;
+    plan.flexer = flexer;
+    plan.offsetaapje = offsetaapje;
+    plan.blocks = 0;
+    return plan;
+}
+
+FramePlan planFrame(double t, uint64_t readPos, SynthFn synth) {
+    int blocks = refillRing(readPos, synth);
 
     funk = (float)(funk * 0.96);
     flexer = (float)(flexer * 0.99);
@@ -60,20 +62,11 @@ FramePlan planFrame(double t, uint64_t readPos, SynthFn synth) {
         offsetaapje = norf_frand();
     }
 
-    if (funk < 1.0f) {
-        tintColour(t, plan.colour);
-    } else {
-        // Strobe: white with probability 21/256, else black.
-        float c = (norf_rand() & 255) <= 20 ? 1.0f : 0.0f;
-        plan.colour[0] = plan.colour[1] = plan.colour[2] = c;
-    }
-
-    plan.n = incs;
-    plan.scene = sceneForCount(incs);
+    // Strobe: white with probability 21/256, else black. Drawn only while
+    // the burst pulse is high, so the generator's sequence depends on it.
+    bool white = funk >= 1.0f && (norf_rand() & 255) <= 20;
+    FramePlan plan = planScene(t, incs, funk, flexer, offsetaapje, white);
+    plan.blocks = blocks;
     if (plan.scene == SCENE_NONE) incs = 0;
-    plan.t = plan.scene == SCENE_0 ? t + 8.0 : t;
-    plan.funk = funk;
-    plan.flexer = flexer;
-    plan.offsetaapje = offsetaapje;
     return plan;
 }

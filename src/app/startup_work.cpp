@@ -1,7 +1,7 @@
 #include "app/startup_work.h"
 
 #include "base/console.h"
-#include "app/solids.h"
+#include "geometry/solids.h"
 #include "app/warm_heap.h"
 #include "texture/texture_builder.h"
 #include <algorithm>

@@ -1,6 +1,7 @@
 // The polygonizer: samples a shape function on the 32^3 grid of integer points
 // -16..15, places a crossing point on every cell edge whose ends disagree and
-// emits each cell's polygons from the case table into the mesh. Main thread.
+// emits each cell's polygons from the case table into the mesh. One thread at a
+// time: start-up's worker (or in line); the lists are baked on the main thread.
 #pragma once
 #include "geometry/object13.h"
 

@@ -1,6 +1,7 @@
 // A triangle mesh of fixed capacity (16384 vertices, 16384 triangles): merges
 // vertices closer than 0.1, keeps one unit normal per triangle and derives one
-// normal of length 0.5 per vertex. Built and baked on the main thread.
+// normal of length 0.5 per vertex. Built on start-up's worker thread (or in
+// line), baked on the main thread.
 #pragma once
 #include "geometry/vector3.h"
 #include <cstdint>

@@ -9,7 +9,7 @@ list(APPEND ISOLOOP_CORE_SOURCES
   src/geometry/shapes_solids.cpp
   src/geometry/shapes_fast_blobs.cpp
   src/geometry/shapes_fast_solids.cpp
-  src/app/solids.cpp)
+  src/geometry/solids.cpp)
 list(APPEND ISOLOOP_EDGE_SOURCES
-  src/geometry/mesh_render.cpp
-  src/geometry/solids_bake.cpp)
+  src/geometry/gl/mesh_render.cpp
+  src/geometry/gl/solids_bake.cpp)

@@ -1,6 +1,6 @@
 // The scenes' time reductions, selectors and angles: plain arithmetic with the
 // exact precision the pictures depend on. Times in seconds, angles in degrees.
-// No GL; main thread (and tests).
+// No GL; main thread.
 #pragma once
 
 // Scene 0's clock: t in milliseconds truncated toward zero, its low 16 bits,

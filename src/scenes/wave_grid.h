@@ -1,6 +1,6 @@
 // The waving 16 x 16 grids of scene 1's wall and the credits' page: grid
 // lines in x and y and a depth per grid point, all in double (GL units in the
-// identity view, z near -48). No GL; main thread (and tests).
+// identity view, z near -48). No GL; main thread.
 #pragma once
 
 enum { WAVE_CELLS = 16, WAVE_POINTS = WAVE_CELLS + 1 };

@@ -11,4 +11,4 @@ list(APPEND ISOLOOP_CORE_SOURCES
   src/synth/burst.cpp
   src/synth/synth_driver.cpp)
 list(APPEND ISOLOOP_EDGE_SOURCES
-  src/synth/audio_device.cpp)
+  src/synth/sdl/audio_device.cpp)

@@ -2,7 +2,7 @@
 // clip(R3(R2(R1(clip(B + D)))) + B), B the burst voice, D the drum, R1..R3 the
 // resonators, and advances the sample clock. Main thread only; no allocation
 // after the first call.
-#include "synth/synth.h"
+#include "synth/synth_driver.h"
 
 #include "synth/burst.h"
 #include "synth/drum.h"

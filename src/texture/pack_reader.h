@@ -1,6 +1,7 @@
 // Reads one pack image and expands it to 32-bit pixels:
 // (brightness << 24) | (red << 16) | (green << 8) | blue. Also the channel
-// scaling the texture formulas use. Start-up only, main thread.
+// scaling the texture formulas use. Start-up only: its worker thread (or in
+// line).
 #pragma once
 
 // Opens workingDir + "/" + name. A missing pack (or an empty workingDir, the

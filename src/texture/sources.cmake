@@ -6,4 +6,4 @@ list(APPEND ISOLOOP_CORE_SOURCES
   src/texture/procedural_textures.cpp
   src/texture/texture_builder.cpp)
 list(APPEND ISOLOOP_EDGE_SOURCES
-  src/texture/texture_upload.cpp)
+  src/texture/gl/texture_upload.cpp)

@@ -1,7 +1,7 @@
 // isoloop-tool export-meshes, run as a process: one OBJ per solid, every
 // position and normal round-trips bit for bit, triangles in stored order.
 // Bad arguments fail with status 2.
-#include "app/solids.h"
+#include "geometry/solids.h"
 #include "golden.h"
 #include "mesh_helpers.h"
 

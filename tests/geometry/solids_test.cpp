@@ -1,6 +1,6 @@
 // The eight solids as start-up builds them: counts and console lines, and a
 // hash of each one's scaled vertices and triangles.
-#include "app/solids.h"
+#include "geometry/solids.h"
 #include "golden.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +43,8 @@ TEST(Solids, CountsConsoleLinesAndMeshHashes) {
             EXPECT_EQ(h, s.hash) << s.name;
     }
     EXPECT_EQ(out, expected);
+    if (savingGoldens())
+        GTEST_SKIP() << "ISOLOOP_SAVE_GOLDEN is set: mesh hashes printed, not compared";
 }
 
 } // namespace

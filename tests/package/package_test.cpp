@@ -89,6 +89,12 @@ TEST_F(DebianPackage, LayoutDependenciesChecksAndARunFromPath) {
                          "/lintian.log' 2>&1"),
               0)
         << readFile(dir + "/lintian.log");
+    // Built with Debian's hardening: lintian finds no unfortified calls and
+    // no lazy binding (informational tags, asked for by name).
+    EXPECT_EQ(shell("lintian --no-cfg --display-info --tags "
+                    "hardening-no-bindnow,hardening-no-fortify-functions,hardening-no-pie '" +
+                    deb + "' 2>&1 | grep hardening"),
+              "");
 
     // From PATH, as the desktop entry starts it (here in a window): the real
     // executable is the installed one, it finds the pack beside it, draws

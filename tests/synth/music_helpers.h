@@ -3,7 +3,7 @@
 #pragma once
 #include "golden.h"
 #include "synth/events.h"
-#include "synth/synth.h"
+#include "synth/synth_driver.h"
 
 #include <algorithm>
 #include <cstdio>

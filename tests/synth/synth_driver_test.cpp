@@ -1,6 +1,6 @@
 // The whole music stream: golden hashes of its first five seconds and of its
 // events, and calls larger than the 8000-sample dry copy.
-#include "synth/synth.h"
+#include "synth/synth_driver.h"
 
 #include "music_helpers.h"
 

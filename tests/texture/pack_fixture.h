@@ -19,7 +19,7 @@ struct TempDir {
         if (mkdtemp(tmpl)) path = tmpl;
     }
     ~TempDir() {
-        if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
+        if (!path.empty()) runCommand("rm -rf '" + path + "'");
     }
     std::string file(const std::string& name) const { return path + "/" + name; }
 };

@@ -5,8 +5,9 @@
 #include <GL/glext.h>
 #include <cstring>
 
-CaptureCanvas::CaptureCanvas(int width, int height, int samples)
-    : width_(width), height_(height), rows_((size_t)width * height * 4, '\0') {
+CaptureCanvas::CaptureCanvas(int width, int height, int samples, int frameWidth, int frameHeight)
+    : width_(width), height_(height), frameWidth_(frameWidth), frameHeight_(frameHeight),
+      rows_((size_t)width * height * 4, '\0') {
     if (samples <= 1) return;
     GLint most = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &most);
@@ -36,7 +37,9 @@ CaptureCanvas::~CaptureCanvas() {
     glDeleteRenderbuffers(1, &depth_);
 }
 
-void CaptureCanvas::read(unsigned char* frame, int frameWidth, int x, int y) {
+std::vector<unsigned char> CaptureCanvas::read() {
+    std::vector<unsigned char> frame(frameBytes(), 0);
+    int x = (frameWidth_ - width_) / 2, y = (frameHeight_ - height_) / 2;
     if (fbo_) {
         // Resolve into the context's own buffer, read there, draw on here.
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
@@ -49,8 +52,9 @@ void CaptureCanvas::read(unsigned char* frame, int frameWidth, int x, int y) {
     if (fbo_) glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     size_t stride = (size_t)width_ * 4;
     for (int row = 0; row < height_; row++)
-        std::memcpy(frame + ((size_t)(y + row) * frameWidth + x) * 4,
+        std::memcpy(&frame[((size_t)(y + row) * frameWidth_ + x) * 4],
                     &rows_[(size_t)(height_ - 1 - row) * stride], stride);
+    return frame;
 }
 
 void fitInside(int w, int h, int padW, int padH, int* outW, int* outH) {

@@ -5,11 +5,13 @@
 // padded. Main thread, GL context current.
 #pragma once
 #include <string>
+#include <vector>
 
 class CaptureCanvas {
   public:
+    // A width x height picture centred in a frameWidth x frameHeight frame.
     // Binds the drawing target; ok() tells whether it exists.
-    CaptureCanvas(int width, int height, int samples);
+    CaptureCanvas(int width, int height, int samples, int frameWidth, int frameHeight);
     ~CaptureCanvas();
     CaptureCanvas(const CaptureCanvas&) = delete;
     CaptureCanvas& operator=(const CaptureCanvas&) = delete;
@@ -17,12 +19,13 @@ class CaptureCanvas {
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
-    // Copies the picture into frame (frameWidth x frameHeight BGRX, top row
-    // first) with its top-left corner at (x, y); the rest is left alone.
-    void read(unsigned char* frame, int frameWidth, int x, int y);
+    // The picture as a frame: BGRX, top row first, black around it.
+    std::vector<unsigned char> read();
+    // Bytes of one frame.
+    size_t frameBytes() const { return (size_t)frameWidth_ * frameHeight_ * 4; }
 
   private:
-    int width_, height_;
+    int width_, height_, frameWidth_, frameHeight_;
     unsigned fbo_ = 0, colour_ = 0, depth_ = 0;
     std::string error_;
     std::string rows_; // bottom row first, as GL reads it

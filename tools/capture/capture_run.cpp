@@ -86,23 +86,7 @@ int64_t runCapture(const CaptureClock& clock, const CaptureLength& length, Captu
 }
 
 const char* sceneName(const PassRecord& pass) {
-    if (pass.loading) return "loading";
-    switch (pass.plan.scene) {
-    case SCENE_1:
-        return "scene1";
-    case SCENE_CREDITS:
-        return "credits";
-    case SCENE_0:
-        return "scene0";
-    case SCENE_3:
-        return "scene3";
-    case SCENE_4:
-        return "scene4";
-    case SCENE_5:
-        return "scene5";
-    default:
-        return "none";
-    }
+    return pass.loading ? "loading" : sceneName(pass.plan.scene);
 }
 
 void writeLogHeader(FILE* f) {

@@ -89,6 +89,17 @@ class DemoBinary : public ::testing::Test {
 
 // One windowed run: an Escape release and another key do not quit, frames
 // run until SIGTERM, then a clean exit.
+// The 16 list ids are reserved right after the first console line, before
+// the polygonizer's lines, though the meshes were built ahead on a second
+// thread.
+TEST_F(DemoBinary, ListIdsAreReservedBeforeThePolygonizerLinesArePrinted) {
+    DemoRun r = run("ISOLOOP_PROBE_LISTS=1 '" + kBin + "/isoloop' window", 3);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string want = consoleText("");
+    want.insert(std::string(kFirstLine).size(), "<glGenLists>");
+    EXPECT_EQ(r.out, want);
+}
+
 TEST_F(DemoBinary, WindowRunShowsTheLoadingPictureAndEndsWithZeroOnSigterm) {
     DemoRun r = run("ISOLOOP_PROBE_KEYS=5:up-esc,6:down-a '" + kBin + "/isoloop' window", 40);
     expectStarted(r);

@@ -1,17 +1,18 @@
-// The fixed GL state every scene relies on, read back under Xvfb.
-#include "app/gl_setup.h"
-#include "app/startup.h"
-#include "texture/texture_atlas.h"
+// The fixed GL state every scene relies on, read back after the start-up
+// steps that set it, in a window-less context.
+#include "app/egl/offscreen_gl.h"
+#include "app/gl/startup_steps.h"
+#include "texture/gl/texture_upload.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <vector>
 
 TEST(StartupGL, FixedStateForEveryScene) {
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    ASSERT_EQ(createSurface(0), 0);
-    setProjection(640, 480);
-    setFixedState();
+    OffscreenGL gl(640, 480);
+    ASSERT_TRUE(gl.ok()) << gl.error();
+    Startup startup(640, 480);
+    ASSERT_EQ(startup.runUntil(Startup::SOLIDS), 0);
     std::vector<int> enabled;
     for (GLenum cap : {GL_DEPTH_TEST, GL_FOG, GL_CULL_FACE, GL_TEXTURE_2D, GL_LIGHTING,
                        GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T})
@@ -33,5 +34,4 @@ TEST(StartupGL, FixedStateForEveryScene) {
     for (int k = 0; k < 18; k++)
         EXPECT_TRUE(glIsTexture(texture[k])) << "slot " << k;
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    SDL_Quit();
 }

@@ -9,10 +9,15 @@
 //   ISOLOOP_PROBE_PPM     where to save the first picture (optional)
 //   ISOLOOP_PROBE_KEYS    "swap:kind,..." with kind down-esc, up-esc, down-a
 //   ISOLOOP_PROBE_FRAMES  when set, also "swapped k ms main_cpu_ms cpu_ms faults
-//                         incs" once each swap returns: CPU time of the calling
-//                         (main) thread and of the process, the process's minor
-//                         page faults, and the demo's drum-hit counter (-1 when
-//                         the program has no such symbol)
+//                         incs scene" once each swap returns: CPU time of the
+//                         calling (main) thread and of the process, the
+//                         process's minor page faults, the demo's drum-hit
+//                         counter (-1 when the program has no such symbol) and
+//                         the name of the scene it selects in the demo's table
+//   ISOLOOP_PROBE_LISTS   when set, "<glGenLists>" is written to standard
+//                         output where the program reserves display lists
+#include "scenes/scene_slots.h"
+
 #include <GL/gl.h>
 #include <SDL.h>
 #include <chrono>
@@ -24,6 +29,7 @@
 #include <elf.h>
 #include <link.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -145,9 +151,9 @@ static void logSwapped() {
     rusage ru;
     getrusage(RUSAGE_SELF, &ru);
     if (s_log)
-        fprintf(s_log, "swapped %d %.2f %.2f %.2f %ld %d\n", s_swaps, ms.count(),
+        fprintf(s_log, "swapped %d %.2f %.2f %.2f %ld %d %s\n", s_swaps, ms.count(),
                 cpuMs(CLOCK_THREAD_CPUTIME_ID), cpuMs(CLOCK_PROCESS_CPUTIME_ID), ru.ru_minflt,
-                incs ? *incs : -1),
+                incs ? *incs : -1, incs ? sceneName(sceneForCount(*incs)) : "-"),
             fflush(s_log);
 }
 
@@ -161,6 +167,15 @@ extern "C" void SDL_GL_SwapBuffers(void) {
     if (const char* keys = getenv("ISOLOOP_PROBE_KEYS")) pushKeys(keys);
     real();
     if (frames) logSwapped();
+}
+
+extern "C" GLuint glGenLists(GLsizei range) {
+    static GLuint (*real)(GLsizei) = (GLuint(*)(GLsizei))dlsym(RTLD_NEXT, "glGenLists");
+    static const bool mark = getenv("ISOLOOP_PROBE_LISTS") != nullptr;
+    // Straight to the descriptor: the program flushes its console lines as it
+    // prints them, so the marker lands between them where the call happens.
+    if (mark) (void)!write(1, "<glGenLists>", 12);
+    return real(range);
 }
 
 extern "C" void SDL_Quit(void) {

@@ -108,9 +108,8 @@ TEST(CaptureVideo, BlendingAveragesThePassesOfEachFrame) {
 
 TEST(CaptureVideo, FailingEncoderLeavesNothing) {
     std::string dir = testDir("badffmpeg");
-    std::system(("mkdir '" + dir + "/bin' && printf '#!/bin/sh\\nexit 3\\n' > '" + dir +
-                 "/bin/ffmpeg' && chmod +x '" + dir + "/bin/ffmpeg'")
-                    .c_str());
+    runCommand("mkdir '" + dir + "/bin' && printf '#!/bin/sh\\nexit 3\\n' > '" + dir +
+               "/bin/ffmpeg' && chmod +x '" + dir + "/bin/ffmpeg'");
     ToolRun r =
         capture("'" + dir + "/out.mkv' --size 64x48 --seconds 2 --log '" + dir + "/log.tsv'",
                 "PATH='" + dir + "/bin'");

@@ -7,7 +7,7 @@ namespace {
 
 TEST(CaptureOptions, BadUsageAndFailuresLeaveNothing) {
     std::string dir = testDir("options");
-    std::system(("mkdir -p '" + dir + "/full' && touch '" + dir + "/full/x'").c_str());
+    runCommand("mkdir -p '" + dir + "/full' && touch '" + dir + "/full/x'");
     struct {
         std::string args;
         int status;

@@ -1,6 +1,7 @@
 // Running isoloop-tool capture from a test: the status, what it said on
 // stderr, and readers for what it wrote (PNG frames, the WAV, the log).
 #pragma once
+#include "golden.h"
 #include "texture/art/png_io.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ struct ToolRun {
 
 inline std::string testDir(const std::string& name) {
     std::string dir = std::string(ISOLOOP_BINARY_DIR) + "/capture-test-" + name;
-    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    runCommand("rm -rf '" + dir + "' && mkdir -p '" + dir + "'");
     return dir;
 }
 

@@ -3,15 +3,15 @@
 #include "../mesh_helpers.h"
 
 #include <GL/gl.h>
-#include <SDL/SDL.h>
+#include "app/egl/offscreen_gl.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
 
 TEST(DisplayLists, HoldEveryTriangleAndSwitchTexgenOff) {
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    ASSERT_TRUE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL)) << SDL_GetError();
+    OffscreenGL gl(64, 64);
+    ASSERT_TRUE(gl.ok()) << gl.error();
     glOrtho(-20, 20, -20, 20, -20, 20);
     static metaBuilder m;
     m.kickIn([](double x, double y, double z) { return int(x * x + y * y + z * z < 64); });
@@ -32,7 +32,6 @@ TEST(DisplayLists, HoldEveryTriangleAndSwitchTexgenOff) {
         EXPECT_EQ(polygons, int(m.numTriangles)) << list;
     }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    SDL_Quit();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The look-at camera read back from GL, against a look-at built from cross
 // products with the up vector (0, -1, 0); the angles carry the 3.1415 excess.
-#include "app/camera.h"
+#include "scenes/gl/camera.h"
 #include "scene_fixture.h"
 
 namespace {

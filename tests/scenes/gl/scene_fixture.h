@@ -1,37 +1,36 @@
-// A GL context with the demo's start-up (640 x 480 window, projection, fixed
-// state, textures, meshes and lists) for the scene tests, plus staging helpers
-// that isolate one element: a texture slot as one texel, empty mesh lists.
+// A window-less GL context after the demo's own start-up (640 x 480:
+// projection, loading picture, fixed state, textures, meshes and lists) for
+// the scene tests, plus staging helpers that isolate one element: a texture
+// slot as one texel, empty mesh lists.
 #pragma once
-#include "app/gl_setup.h"
-#include "app/solids.h"
-#include "app/startup.h"
+#include "app/egl/offscreen_gl.h"
+#include "app/gl/startup_steps.h"
 #include "base/working_dir.h"
-#include "texture/texture_atlas.h"
+#include "geometry/solids.h"
+#include "texture/gl/texture_upload.h"
 
 #include <GL/gl.h>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
 
 class SceneGL : public ::testing::Test {
   protected:
     void SetUp() override {
         setWorkingDir(ISOLOOP_BINARY_DIR "/scenes_gl_tests"); // the build's picture pack
-        // An X server may drop new connections for a moment while the previous
-        // test process leaves: try again rather than fail on its schedule.
-        int attempt = 0;
-        while (SDL_Init(SDL_INIT_VIDEO) != 0 && ++attempt < 20)
-            SDL_Delay(100);
-        ASSERT_LT(attempt, 20) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        ASSERT_EQ(createSurface(0), 0);
-        setProjection(640, 480);
-        setFixedState();
-        buildSolids();
+        gl = std::make_unique<OffscreenGL>(640, 480);
+        ASSERT_TRUE(gl->ok()) << gl->error();
+        runStartupQuietly(640, 480);
+        // The frame driver gives every frame its colour; a test that calls a
+        // scene directly starts from GL's initial white, not the loading
+        // picture's last colour.
+        glColor3f(1, 1, 1);
         ASSERT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
     }
-    void TearDown() override { SDL_Quit(); }
+    void TearDown() override { gl.reset(); }
+
+    std::unique_ptr<OffscreenGL> gl;
 };
 
 using Rgba = std::array<unsigned char, 4>;
@@ -49,8 +48,7 @@ inline void stageTexture(int k, unsigned char r = 0, unsigned char g = 0, unsign
 
 // Replaces both lists of every mesh with empty ones.
 inline void emptyAllLists() {
-    for (const metaBuilder* m : {&mb, &stoned_forest, &stoned_mountain, &julia, &pillars, &pyramid,
-                                 &lost_forest, &lost_jaw})
+    for (const metaBuilder* m : solidTable)
         for (int id = m->listId; id <= m->listId + 1; id++) {
             glNewList(id, GL_COMPILE);
             glEndList();

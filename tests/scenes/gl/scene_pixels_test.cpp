@@ -1,8 +1,8 @@
 // Pixel probes of whole frames: each stages textures and empties mesh lists
 // so that exactly the element under test decides the probed pixels.
 #include "scene_fixture.h"
-#include "scenes/draw_patterns.h"
-#include "scenes/scenes.h"
+#include "scenes/gl/draw_patterns.h"
+#include "scenes/gl/scenes.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
 // The GL state each scene leaves for the next frame: fog, blending, depth
 // test, bound texture, current colour, blend function, the modelview stack.
 #include "scene_fixture.h"
-#include "scenes/scenes.h"
+#include "scenes/gl/scenes.h"
 
 #include <functional>
 #include <vector>

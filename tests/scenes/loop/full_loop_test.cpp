@@ -4,7 +4,7 @@
 // order, the counter wrap at 58 with a frame of no scene, then scene 1 again.
 #include "../gl/scene_fixture.h"
 #include "app/frame_driver.h"
-#include "scenes/scenes.h"
+#include "app/gl/frame_pass.h"
 
 #include <vector>
 
@@ -17,8 +17,7 @@ TEST_F(SceneGL, WholeLoopPlaysInOrderAndWraps) {
     for (int frame = 0; frame < 60 * 60 * 20 && !(wrapFrames && order.back() == SCENE_1); frame++) {
         double t = frame / 60.0;
         FramePlan plan = planFrame(t, (uint32_t)(t * 44100));
-        glColor3f(plan.colour[0], plan.colour[1], plan.colour[2]);
-        drawScene(plan);
+        drawPlan(plan);
         ASSERT_EQ(glGetError(), (GLenum)GL_NO_ERROR) << "frame " << frame;
         if (order.empty() || order.back() != plan.scene) order.push_back(plan.scene);
         if (plan.scene == SCENE_NONE) {

@@ -1,0 +1,26 @@
+#include "app/sdl/display.h"
+
+#include <cstdio>
+
+SDL_Surface* gScreen = nullptr;
+
+int createSurface(int fullscreen) {
+    Uint32 flags = SDL_OPENGL;
+    if (fullscreen) flags |= SDL_FULLSCREEN;
+    gScreen = SDL_SetVideoMode(640, 480, 0, flags);
+    if (!gScreen) {
+        fprintf(stderr, "Couldn't set 640x480 OpenGL video mode: %s\n", SDL_GetError());
+        SDL_Quit();
+        return -1;
+    }
+    return 0;
+}
+
+int handleEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) return 0;
+        if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) return 0;
+    }
+    return 1;
+}

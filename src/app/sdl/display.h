@@ -1,0 +1,12 @@
+// The demo's SDL display and events: the 640x480 OpenGL video mode, full
+// screen or a window, and the event drain that tells when to quit. Main thread.
+#pragma once
+#include <SDL.h>
+
+extern SDL_Surface* gScreen; // the display surface; start-up reads its size
+
+// Sets the video mode; 0, or -1 with the message printed and SDL shut down.
+int createSurface(int fullscreen);
+
+// Drains the event queue: 0 on Escape pressed or a quit event, else 1.
+int handleEvents();

@@ -1,0 +1,182 @@
+#include "output_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What the signal handler reaches: plain arrays and flags only.
+struct Output {
+    char temp[4096]; // "" once renamed or removed
+    char final[4096];
+    bool directory;
+    bool renamed; // in place, to be removed again if a later one fails
+};
+Output s_outputs[OutputFiles::MAX_OUTPUTS];
+volatile sig_atomic_t s_count = 0;
+volatile sig_atomic_t s_deferred = 0;
+volatile sig_atomic_t s_interrupted = 0;
+const volatile sig_atomic_t* s_child = nullptr;
+int s_signals[8];
+int s_signalCount = 0;
+
+// Async-signal-safe: unlink, rmdir, and a directory's entries by name.
+void removeOutput(Output& o) {
+    if (!o.temp[0]) return;
+    if (o.directory) {
+        if (DIR* d = opendir(o.temp)) {
+            while (dirent* e = readdir(d)) {
+                if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
+                char path[4096 + 256];
+                size_t n = std::strlen(o.temp), m = std::strlen(e->d_name);
+                if (n + 1 + m >= sizeof path) continue;
+                std::memcpy(path, o.temp, n);
+                path[n] = '/';
+                std::memcpy(path + n + 1, e->d_name, m + 1);
+                unlink(path);
+            }
+            closedir(d);
+        }
+        rmdir(o.temp);
+    } else {
+        unlink(o.temp);
+    }
+    o.temp[0] = 0;
+}
+
+extern "C" void onOutputSignal(int sig) {
+    if (s_child && *s_child > 0) kill(-(pid_t)*s_child, SIGKILL);
+    if (s_deferred) {
+        s_interrupted = sig;
+        return;
+    }
+    for (int k = 0; k < s_count; k++)
+        removeOutput(s_outputs[k]);
+    _exit(128 + sig);
+}
+
+bool tempName(const std::string& path, Output* o) {
+    if (std::snprintf(o->temp, sizeof o->temp, "%s.partXXXXXX", path.c_str()) >=
+            (int)sizeof o->temp ||
+        path.size() >= sizeof o->final) {
+        o->temp[0] = 0;
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    std::memcpy(o->final, path.c_str(), path.size() + 1);
+    return true;
+}
+
+// mkstemp and mkdtemp make private entries; the output gets the usual mode.
+mode_t usualMode(mode_t full) {
+    mode_t mask = umask(0);
+    umask(mask);
+    return full & ~mask;
+}
+
+} // namespace
+
+OutputFiles::OutputFiles(std::initializer_list<int> signals) {
+    s_count = 0;
+    s_deferred = 0;
+    s_interrupted = 0;
+    s_child = nullptr;
+    s_signalCount = 0;
+    for (int sig : signals) {
+        if (s_signalCount == (int)(sizeof s_signals / sizeof s_signals[0])) break;
+        s_signals[s_signalCount++] = sig;
+        std::signal(sig, onOutputSignal);
+    }
+}
+
+OutputFiles::~OutputFiles() {
+    for (int k = 0; k < s_signalCount; k++)
+        std::signal(s_signals[k], SIG_DFL);
+    s_signalCount = 0;
+    removeAll();
+    s_child = nullptr;
+}
+
+int OutputFiles::addFile(const std::string& path) {
+    if (s_count == MAX_OUTPUTS) {
+        errno = EMFILE;
+        return -1;
+    }
+    Output& o = s_outputs[s_count];
+    o.directory = o.renamed = false;
+    if (!tempName(path, &o)) return -1;
+    int fd = mkstemp(o.temp);
+    if (fd < 0) {
+        o.temp[0] = 0;
+        return -1;
+    }
+    fchmod(fd, usualMode(0666));
+    s_count = s_count + 1; // visible to the handler once the name is complete
+    return fd;
+}
+
+bool OutputFiles::addDirectory(const std::string& path) {
+    if (s_count == MAX_OUTPUTS) {
+        errno = EMFILE;
+        return false;
+    }
+    Output& o = s_outputs[s_count];
+    o.directory = true;
+    o.renamed = false;
+    if (!tempName(path, &o)) return false;
+    if (!mkdtemp(o.temp)) {
+        o.temp[0] = 0;
+        return false;
+    }
+    chmod(o.temp, usualMode(0777));
+    s_count = s_count + 1;
+    return true;
+}
+
+const char* OutputFiles::temp(int k) const {
+    return k < s_count ? s_outputs[k].temp : "";
+}
+
+bool OutputFiles::commit(std::string* failed) {
+    for (int k = 0; k < s_count; k++) {
+        Output& o = s_outputs[k];
+        if (std::rename(o.temp, o.final) == 0) {
+            o.temp[0] = 0;
+            o.renamed = true;
+            continue;
+        }
+        int error = errno;
+        *failed = o.final;
+        for (int j = 0; j < k; j++)
+            if (s_outputs[j].renamed && !s_outputs[j].directory) unlink(s_outputs[j].final);
+        removeAll();
+        errno = error;
+        return false;
+    }
+    s_count = 0;
+    return true;
+}
+
+void OutputFiles::removeAll() {
+    for (int k = 0; k < s_count; k++)
+        removeOutput(s_outputs[k]);
+    s_count = 0;
+}
+
+void OutputFiles::deferSignals() {
+    s_deferred = 1;
+}
+
+int OutputFiles::interrupted() const {
+    return s_interrupted;
+}
+
+void OutputFiles::stopOnSignal(const volatile sig_atomic_t* pid) {
+    s_child = pid;
+}

@@ -1,0 +1,45 @@
+// A command's outputs, written under temporary names (PATH.partXXXXXX beside
+// PATH, with the permissions a new file or directory gets) and renamed into
+// place only once all of them are complete, so a failure or a signal leaves
+// nothing behind. The signals a command names remove every temporary, stop
+// its child process and end it with 128 + the signal; a command that must
+// first stop its own threads defers them, and then checks interrupted().
+// One set per process, since a signal handler must reach it. Main thread.
+#pragma once
+#include <csignal>
+#include <initializer_list>
+#include <string>
+
+class OutputFiles {
+  public:
+    enum { MAX_OUTPUTS = 2 };
+
+    // Catches the given signals until destroyed.
+    explicit OutputFiles(std::initializer_list<int> signals);
+    // Removes whatever was not renamed into place; restores the handlers.
+    ~OutputFiles();
+    OutputFiles(const OutputFiles&) = delete;
+    OutputFiles& operator=(const OutputFiles&) = delete;
+
+    // A new temporary file for path: its open descriptor, or -1 (errno).
+    int addFile(const std::string& path);
+    // A new temporary directory for path; false on failure (errno).
+    bool addDirectory(const std::string& path);
+    // The temporary name of output k, in the order they were added.
+    const char* temp(int k) const;
+
+    // Renames every temporary into place, in order. When one fails, the ones
+    // renamed before it are removed too (all or nothing): false, with errno
+    // and *failed the final name that could not be written.
+    bool commit(std::string* failed);
+    // Removes every temporary now.
+    void removeAll();
+
+    // From here on a signal only records itself and stops the child.
+    void deferSignals();
+    // The signal caught while deferred, or 0.
+    int interrupted() const;
+    // The child process a signal stops (killed, whole group), as *pid holds
+    // it when the signal comes: 0 when none runs.
+    void stopOnSignal(const volatile sig_atomic_t* pid);
+};

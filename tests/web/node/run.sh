@@ -15,7 +15,7 @@ if [ -z "${NODE_PATH:-}" ] && [ -d /usr/share/nodejs ]; then export NODE_PATH=/u
 # any top-level unit that still includes a GL or SDL header is left out too.
 sources=""
 for dir in base synth geometry texture; do
-    for f in "$root"/src/$dir/*.cpp; do
+    for f in "$root/src/$dir"/*.cpp; do
         [ -e "$f" ] || continue
         if grep -Eq '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](GL|EGL|SDL)[/._a-zA-Z]*' "$f"; then
             continue

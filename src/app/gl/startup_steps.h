@@ -31,6 +31,8 @@ class Startup {
     int runUntil(Step last = DONE);
 
   protected:
+    int width() const { return width_; }
+    int height() const { return height_; }
     // The loading picture is drawn: the demo swaps it to the front.
     virtual void showLoadingPicture() {}
     // Opens and starts the sound device; 0, or the exit status to end with.

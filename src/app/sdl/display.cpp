@@ -1,8 +1,20 @@
 #include "app/sdl/display.h"
 
+#include "app/frame_driver.h"
 #include <cstdio>
 
 SDL_Surface* gScreen = nullptr;
+
+int startVideo() {
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    startTick = ticksToSeconds(tickCount(SDL_GetTicks()));
+    return 0;
+}
 
 int createSurface(int fullscreen) {
     Uint32 flags = SDL_OPENGL;

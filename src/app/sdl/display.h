@@ -5,6 +5,11 @@
 
 extern SDL_Surface* gScreen; // the display surface; start-up reads its size
 
+// SDL video, a 16-bit depth buffer and double buffering asked for, and the
+// start clock read (before the display exists: demo time counts all of
+// start-up). 0, or 1 with the message printed.
+int startVideo();
+
 // Sets the video mode; 0, or -1 with the message printed and SDL shut down.
 int createSurface(int fullscreen);
 

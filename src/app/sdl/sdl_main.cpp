@@ -3,7 +3,6 @@
 // belongs.
 #include "app/sdl/sdl_main.h"
 
-#include "app/frame_driver.h"
 #include "app/gl/startup_steps.h"
 #include "app/sdl/display.h"
 #include "app/sdl/luz.h"
@@ -11,7 +10,6 @@
 #include "base/working_dir.h"
 #include "synth/sdl/audio_device.h"
 #include <SDL.h>
-#include <cstdio>
 
 namespace {
 
@@ -46,13 +44,7 @@ extern "C" int SDL_main(int argc, char** argv) {
     setWorkingDir(executablePath(argv[0]).c_str());
     StartupWork work; // joined on every way out of here
     work.start();
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    startTick = ticksToSeconds(tickCount(SDL_GetTicks()));
+    if (startVideo() != 0) return 1;
     // The driver's start-up allocations are served from warmed pages when the
     // worker has them ready; otherwise the next chance is the loading picture.
     work.releaseEarlyWarmMemory();

@@ -9,13 +9,13 @@ void mixaudio(void*, unsigned char* stream, int len) {
     ringRead(stream, len);
 }
 
-int initAudio() {
+int initAudio(void (*callback)(void*, unsigned char*, int)) {
     SDL_AudioSpec desired;
     desired.freq = 44100;
     desired.format = AUDIO_S16LSB;
     desired.channels = 2;
     desired.samples = 2048;
-    desired.callback = mixaudio;
+    desired.callback = callback;
     desired.userdata = nullptr;
     if (SDL_OpenAudio(&desired, nullptr) < 0) {
         fprintf(stderr, "Unable to open audio: %s\n", SDL_GetError());

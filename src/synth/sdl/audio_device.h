@@ -2,5 +2,8 @@
 // pulled by mixaudio on SDL's audio thread.
 #pragma once
 
-int initAudio();
 void mixaudio(void* userdata, unsigned char* stream, int len);
+
+// Opens the device, paused, with callback pulling it (mixaudio, or a host's
+// wrapper around it); 0, or 1 with the message printed.
+int initAudio(void (*callback)(void*, unsigned char*, int) = mixaudio);

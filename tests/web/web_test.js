@@ -71,7 +71,10 @@ async function launch(extra) {
 // Console errors and uncaught exceptions a page produced.
 function watch(page) {
   const errors = [];
-  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  // The GL layer names, once, any GL use it does not draw as GL would.
+  page.on('console', (m) => {
+    if (m.type() === 'error' || m.text().includes('GL layer')) errors.push(m.text());
+  });
   page.on('pageerror', (e) => errors.push(String(e)));
   return errors;
 }
@@ -209,7 +212,7 @@ async function testShow(browser, base, ref) {
   await page.waitForFunction(() => window.isowebModule.probeFrames > 2, null, { timeout: 30000 });
   const again = Buffer.from(await page.evaluate(() => Array.from(window.isowebModule.probePixels)));
   check(again.equals(px), 'played again: the same first frame');
-  check(errors.length === 0, 'no console errors', errors.join(' | '));
+  check(errors.length === 0, 'no console errors, no GL use the layer does not cover', errors.join(' | '));
   await page.close();
 }
 
@@ -256,6 +259,29 @@ async function testLetterbox(browser, base) {
   }
 }
 
+// Start with "full screen" ticked: the stage fills the screen, the picture
+// keeps 4:3, and Escape both ends the show and leaves full screen.
+async function testFullscreen(browser, base) {
+  const page = await browser.newPage({ viewport: { width: 1000, height: 500 } });
+  await page.goto(base);
+  await waitState(page, ['ready']);
+  check(await page.isChecked('#fullscreen'), 'full screen offered by default');
+  await page.click('#start');
+  await page.waitForFunction(() => window.isowebModule && window.isowebModule.probeFrames > 2);
+  const r = await page.evaluate(() => {
+    const b = document.querySelector('#stage canvas').getBoundingClientRect();
+    const f = document.fullscreenElement;
+    return { id: f ? f.id : null, ratio: b.width / b.height, fills: b.width >= innerWidth - 1 || b.height >= innerHeight - 1 };
+  });
+  check(r.id === 'stage', 'Start enters full screen', String(r.id));
+  check(Math.abs(r.ratio - 4 / 3) < 0.01 && r.fills, 'full screen: picture 4:3, as large as fits', r.ratio.toFixed(3));
+  await page.keyboard.press('Escape');
+  check((await waitState(page, ['ended', 'error'])) === 'ended', 'Escape ends a full-screen show');
+  await page.waitForFunction(() => !document.fullscreenElement, null, { timeout: 5000 }).catch(() => {});
+  check(await page.evaluate(() => !document.fullscreenElement), 'full screen left after the show');
+  await page.close();
+}
+
 async function expectMessage(browser, base, what, pattern, prepare) {
   const page = await browser.newPage({ viewport: { width: W, height: H } });
   if (prepare) await prepare(page);
@@ -277,6 +303,7 @@ async function main() {
     await testShow(browser, base, ref);
     await testLightFps(browser, base);
     await testLetterbox(browser, base);
+    await testFullscreen(browser, base);
     await expectMessage(browser, base, 'a missing data file is named', /probe\.ppm.*404/,
       (p) => p.route('**/probe.ppm', (r) => r.fulfill({ status: 404, body: 'gone' })));
     await expectMessage(browser, base, 'an unreachable data file is named', /probe\.ppm/,

@@ -7,10 +7,15 @@ cd "$(dirname "$0")/../.."
 ROOT=$(pwd)
 OUT=$ROOT/build-web
 
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 need=""
-for p in chromium xvfb xauth nodejs npm libsdl1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need="$need $p"
+for p in chromium xvfb xauth nodejs npm libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++; do
+  installed "$p" || need="$need $p"
 done
+# SDL 1.2 itself, or sdl12-compat (the SDL 1.2 API over SDL2) where that replaced it.
+installed libsdl1.2-dev || installed libsdl1.2-compat-dev || need="$need libsdl1.2-dev"
 # A node from elsewhere (say nodesource) already brings npm.
 command -v npm >/dev/null 2>&1 && need=$(echo "$need" | sed 's/ nodejs//; s/ npm//')
 if [ -n "$need" ]; then
@@ -28,7 +33,13 @@ g++ -std=c++17 -O2 -Wall -Wextra -ffp-contract=off -fno-fast-math \
   tests/web/gl_probe/probe_main.cpp $(sdl-config --cflags --libs) -lGLU -lGL \
   -o "$OUT/native/gl_probe"
 cp tests/web/gl_probe/probe.ppm "$OUT/native/"
-(cd "$OUT/native" && xvfb-run -a -s '-screen 0 800x600x24' ./gl_probe --dump native.ppm)
+# A display server that is slow to come up on a busy machine gets a second try.
+rm -f "$OUT/native/native.ppm"
+for try in 1 2 3; do
+  (cd "$OUT/native" && xvfb-run -a -s '-screen 0 800x600x24' ./gl_probe --dump native.ppm) && break
+  sleep 2
+done
+[ -s "$OUT/native/native.ppm" ] || { echo "run.sh: no native reference picture" >&2; exit 1; }
 
 # npm's packages live outside the source tree, pinned by the lockfile.
 mkdir -p "$OUT/npm"

@@ -310,6 +310,19 @@ async function main() {
       (p) => p.route('**/probe.ppm', (r) => r.abort()));
     await expectMessage(browser, base, 'no WebAssembly: a message says so', /WebAssembly/,
       (p) => p.addInitScript(() => { delete window.WebAssembly; }));
+    // The program itself finding its data unusable: it says so through the page.
+    {
+      const page = await browser.newPage({ viewport: { width: W, height: H } });
+      await page.route('**/probe.ppm', (r) => r.fulfill({ status: 200, body: 'P3 2 2 255 0 0 0' }));
+      await page.goto(base);
+      await waitState(page, ['ready']);
+      await page.uncheck('#fullscreen');
+      await page.click('#start');
+      check((await waitState(page, ['error'], 20000)) === 'error' &&
+        /probe\.ppm/.test(await page.textContent('#message')) && (await page.isVisible('#message')),
+      'the program\'s own failure is shown', await page.textContent('#message'));
+      await page.close();
+    }
     // The program itself missing shows once the show starts.
     const page = await browser.newPage({ viewport: { width: W, height: H } });
     await page.route('**/isoloop.wasm', (r) => r.fulfill({ status: 404, body: 'gone' }));

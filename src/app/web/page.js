@@ -101,6 +101,7 @@
         preRun: [(m) => { for (const f of files) m.FS.writeFile('/' + f.name, f.bytes); }],
         onAbort: (what) => fail('The program stopped: ' + what),
         isowebEnded: endShow,
+        isowebFailed: (sentence) => fail(sentence),
         locateFile: (name) => name,
       };
       // The program's Module: the tests read what the program leaves on it.

@@ -21,6 +21,11 @@ void isowebShowEnded() {
     EM_ASM(if (Module.isowebEnded) Module.isowebEnded(););
 }
 
+void isowebShowFailed(const char* sentence) {
+    stopAll();
+    EM_ASM(if (Module.isowebFailed) Module.isowebFailed(UTF8ToString($0));, sentence);
+}
+
 // Exported to the page, which ends the show on Escape.
 extern "C" EMSCRIPTEN_KEEPALIVE void isoweb_end_show() {
     stopAll();

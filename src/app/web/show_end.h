@@ -6,5 +6,7 @@
 void isowebOnShowEnd(void (*stop)());
 // The program has finished its show: stop, and let the page offer another.
 void isowebShowEnded();
+// The program cannot go on: stop, and have the page show this sentence.
+void isowebShowFailed(const char* sentence);
 
 extern "C" void isoweb_end_show();

@@ -61,6 +61,9 @@ int main(int argc, char** argv) {
     ProbePicture picture;
     if (!readProbePicture("probe.ppm", picture)) {
         std::fprintf(stderr, "gl_probe: cannot read probe.ppm\n");
+#ifdef __EMSCRIPTEN__
+        isowebShowFailed("The probe's picture (probe.ppm) is not a 4x4 PPM.");
+#endif
         return 1;
     }
     probeSetup(picture);

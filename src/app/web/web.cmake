@@ -1,0 +1,37 @@
+# The browser build (emcmake cmake): the demo's own units, core and edge, as
+# the subsystems list them, with this folder's entry and GL 1.1 layer in
+# place of the native entry. Every GL unit is compiled with gl_web.h forced
+# in, so its fixed-function calls reach the layer; the layer itself is not.
+set(ISOLOOP_CORE_SOURCES)
+set(ISOLOOP_EDGE_SOURCES)
+foreach(sub base app geometry texture synth scenes)
+  include(src/${sub}/sources.cmake)
+endforeach()
+# The native entry blocks in its loop; the browser's returns to the page.
+list(REMOVE_ITEM ISOLOOP_EDGE_SOURCES src/app/sdl/sdl_main.cpp)
+
+set(ISOLOOP_WEB_LAYER
+  src/app/web/gl_immediate.cpp
+  src/app/web/gl_lists.cpp
+  src/app/web/gl_matrix.cpp
+  src/app/web/gl_caps.cpp
+  src/app/web/gl_texture.cpp
+  src/app/web/gl_draw.cpp
+  src/app/web/show_end.cpp)
+# The page's capture runs the capture tool's own clock and pass loop.
+set(ISOLOOP_WEB_CAPTURE
+  tools/capture/capture_clock.cpp
+  tools/capture/capture_run.cpp
+  tools/args.cpp)
+set(ISOLOOP_WEB_ENTRY src/app/web/web_main.cpp src/app/web/web_capture.cpp)
+
+set_source_files_properties(${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_ENTRY} PROPERTIES
+  COMPILE_OPTIONS "-include;${CMAKE_SOURCE_DIR}/src/app/web/gl_web.h")
+
+add_executable(isoloop ${ISOLOOP_CORE_SOURCES} ${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_LAYER}
+  ${ISOLOOP_WEB_CAPTURE} ${ISOLOOP_WEB_ENTRY})
+target_include_directories(isoloop PRIVATE src tools)
+target_compile_definitions(isoloop PRIVATE ISOLOOP_VERSION="${PROJECT_VERSION}")
+target_link_options(isoloop PRIVATE -sMODULARIZE=1 -sEXPORT_NAME=createIsoloop
+  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
+  -sEXPORTED_RUNTIME_METHODS=FS)

@@ -1,0 +1,126 @@
+// The demo's entry in a browser. The page owns the loop: each animation frame
+// is one pass. Start-up runs as its steps, one per pass, so the loading
+// picture is on screen while the textures and the solids are made (in line:
+// no second thread); then every pass drains the events and draws one frame,
+// as the native main loop does. A hidden tab stops the clock and the sound
+// together, so the show resumes where it was, with no stale ring audio.
+#include "app/frame_driver.h"
+#include "app/gl/startup_steps.h"
+#include "app/sdl/display.h"
+#include "app/sdl/luz.h"
+#include "app/web/show_end.h"
+#include "app/web/web_capture.h"
+#include "base/working_dir.h"
+#include "synth/sdl/audio_device.h"
+#include <SDL.h>
+#include <cstring>
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+EM_JS(void, setQueuedBuffers, (int n), { Module['SDL_numSimultaneouslyQueuedBuffers'] = n; });
+
+namespace {
+
+// SDL's browser audio queues this many 2048-frame buffers ahead: three are
+// 6144 frames, inside the ring's lead of 8000, so the device never reads a
+// slot the frame driver has not refilled.
+const int kQueuedBuffers = 3;
+
+bool s_hidden = false;    // the tab is hidden: no sound is pulled
+double s_hiddenSince = 0; // SDL clock seconds when it was hidden
+
+// SDL's browser device can run one more pull after a pause: while hidden, it
+// gets silence and the ring stays where it is.
+void webMixaudio(void* user, unsigned char* stream, int len) {
+    if (s_hidden) {
+        for (int i = 0; i < len; i++)
+            stream[i] = 0;
+        return;
+    }
+    mixaudio(user, stream, len);
+}
+
+class WebStartup : public Startup {
+  public:
+    using Startup::Startup;
+
+  protected:
+    int startAudio() override {
+        setQueuedBuffers(kQueuedBuffers);
+        if (initAudio(webMixaudio) != 0) return 1;
+        SDL_PauseAudio(0);
+        return 0;
+    }
+};
+
+WebStartup* s_startup = nullptr; // until start-up is done
+
+double clockSeconds() {
+    return ticksToSeconds(tickCount(SDL_GetTicks()));
+}
+
+void stopSound() {
+    SDL_CloseAudio();
+}
+
+EM_JS(void, tellPageFailed, (const char* what), {
+    if (Module.isowebFailed) Module.isowebFailed(UTF8ToString(what));
+});
+
+void fail(const char* what) {
+    tellPageFailed(what);
+    isowebShowEnded();
+}
+
+void pass() {
+    if (s_startup) {
+        if (s_startup->step() != 0) {
+            delete s_startup;
+            s_startup = nullptr;
+            fail("The sound could not be started.");
+            return;
+        }
+        if (s_startup->next() == Startup::DONE) {
+            delete s_startup;
+            s_startup = nullptr;
+        }
+        return;
+    }
+    if (!handleEvents()) {
+        isowebShowEnded();
+        return;
+    }
+    luz();
+}
+
+EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
+    if (e->hidden && !s_hidden) {
+        s_hidden = true;
+        s_hiddenSince = clockSeconds();
+        SDL_PauseAudio(1);
+        emscripten_pause_main_loop();
+    } else if (!e->hidden && s_hidden) {
+        // Demo time stands still while nobody watches or listens.
+        startTick += clockSeconds() - s_hiddenSince;
+        s_hidden = false;
+        SDL_PauseAudio(0);
+        emscripten_resume_main_loop();
+    }
+    return EM_TRUE;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setWorkingDir("."); // the page puts the picture pack in the working directory
+    if (argc > 1 && std::strcmp(argv[1], "capture") == 0) return runWebCapture(argc - 2, argv + 2);
+    if (startVideo() != 0 || createSurface(0) != 0) {
+        fail("The display could not be opened.");
+        return 1;
+    }
+    isowebOnShowEnd(stopSound);
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
+    s_startup = new WebStartup(gScreen->w, gScreen->h);
+    emscripten_set_main_loop(pass, 0, 0);
+    return 0;
+}

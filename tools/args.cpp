@@ -28,7 +28,11 @@ bool looksLikeOption(const char* a) {
 } // namespace
 
 int usageError(const CommandSyntax& syntax, const std::string& why) {
-    fprintf(stderr, "isoloop-tool %s: %s\n%s", syntax.name, why.c_str(), syntax.usage);
+    // The reason, and where the whole usage is: it would bury the reason.
+    std::string command = syntax.name;
+    command = command.substr(0, command.find(' ')); // "pack make": help is "pack"'s
+    fprintf(stderr, "isoloop-tool %s: %s\nTry 'isoloop-tool %s --help'.\n", syntax.name,
+            why.c_str(), command.c_str());
     return 2;
 }
 

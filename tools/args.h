@@ -24,7 +24,8 @@ struct ParsedArgs {
 // to end with: 0 after help or version, 2 after bad usage (reported).
 int parseArgs(const CommandSyntax& syntax, int argc, char** argv, ParsedArgs* out);
 
-// Reports bad usage: "isoloop-tool NAME: why", then the usage. Returns 2.
+// Reports bad usage: "isoloop-tool NAME: why", then a line pointing to
+// --help. Returns 2.
 int usageError(const CommandSyntax& syntax, const std::string& why);
 
 // Prints "isoloop-tool VERSION" on standard output.

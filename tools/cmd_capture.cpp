@@ -17,6 +17,7 @@
 #include "capture/capture_run.h"
 #include "capture/capture_sink.h"
 #include "output_files.h"
+#include "show_pack.h"
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -39,7 +40,8 @@ const char* kUsage =
     "and main loop, pictures and music from one run. OUT.mkv is lossless (FFV1, FLAC),\n"
     "OUT.mp4 is for sharing (H.264, AAC); both need Debian's ffmpeg. --frames DIR writes\n"
     "DIR/000000.png, ... and DIR/audio.wav instead.\n"
-    "  --fps F        video frame rate, integer or ratio: 60 (default), 50, 30, 60000/1001\n"
+    "  --fps F        video frame rate, integer or ratio: 60 (default), 50, 30, 60000/1001;\n"
+    "                 from 1 to 1000 frames a second\n"
     "  --loops K      the whole show K times (default 1), up to the pass that draws nothing\n"
     "  --seconds S    S seconds of video instead of whole loops\n"
     "  --loading MS   loading time before the show, milliseconds (default 400)\n"
@@ -128,6 +130,10 @@ int parseOptions(int argc, char** argv, Options* o) {
         if (!ok) return badUsage("bad value for " + key + ": '" + value + "'");
     }
     if (seconds && loops) return badUsage("give --loops or --seconds, not both");
+    // The show's clock counts milliseconds: above 1000 frames a second frames
+    // repeat; below 1, each frame carries minutes of sound to hold in memory.
+    if (o->fps.a < o->fps.b || o->fps.a > 1000 * o->fps.b)
+        return badUsage("--fps must be from 1 to 1000 frames a second");
     if (o->frames.empty()) {
         if (operands.size() != 1) return badUsage("give one output file, or --frames DIR");
         o->out = operands[0];
@@ -159,12 +165,26 @@ int parseOptions(int argc, char** argv, Options* o) {
     }
     if (o->kind == VideoKind::Sharing && o->frames.empty() && (o->padW % 2 || o->padH % 2))
         return badUsage("H.264 in .mp4 needs an even frame width and height");
+    // FFV1's four slices need two rows and two columns.
+    if (o->kind == VideoKind::Lossless && o->frames.empty() && (o->padW < 2 || o->padH < 2))
+        return badUsage("FFV1 in .mkv needs a frame at least 2x2");
+    if (!o->log.empty() && !o->out.empty() && sameOutput(o->log, o->out))
+        return badUsage("--log and the output name the same file");
+    if (!o->log.empty() && !o->frames.empty() &&
+        (sameOutput(o->log, o->frames) || insideDirectory(o->log, o->frames)))
+        return badUsage("--log cannot be inside --frames DIR");
     return -1;
 }
 
 int failure(const std::string& why) {
     fprintf(stderr, "isoloop-tool capture: %s\n", why.c_str());
     return 1;
+}
+
+int interrupted(int sig, CaptureProgress* progress) {
+    if (progress) progress->message("");
+    fprintf(stderr, "isoloop-tool capture: interrupted, nothing written\n");
+    return 128 + sig;
 }
 
 // A directory that the finished sequence may replace: none, or an empty one.
@@ -269,26 +289,55 @@ int capture(const Options& o) {
             return failure("ffmpeg not found: install Debian's 'ffmpeg' package, or write a PNG "
                            "sequence and a WAV file with --frames DIR");
     }
+    // What is filmed is the show, with its pictures, or nothing.
+    setWorkingDir(executablePath("").c_str());
+    std::string packError;
+    if (!showPackReady(&packError)) return failure(packError);
+
     // A signal during start-up removes the (still empty) temporaries at once;
     // once the writers run, the passes stop at the next check.
-    OutputFiles outputs({SIGINT, SIGTERM});
-    std::signal(SIGPIPE, SIG_IGN);
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
     outputs.stopOnSignal(&encoderPid);
+    std::string videoPath; // where ffmpeg or the PNG writer writes
     if (!o.frames.empty()) {
         if (!replaceableDir(o.frames))
             return failure("'" + o.frames + "' exists and is not an empty directory");
         if (!outputs.addDirectory(o.frames))
             return failure("cannot write '" + o.frames + "': " + std::strerror(errno));
+        videoPath = outputs.temp(0);
     } else {
-        int fd = outputs.addFile(o.out);
-        if (fd < 0) return failure("cannot write '" + o.out + "': " + std::strerror(errno));
-        close(fd);
+        // A link stays a link; a pipe or device is written into, not replaced.
+        std::string target = followLinks(o.out);
+        switch (outputTarget(target)) {
+        case OutputTarget::DIRECTORY:
+            return failure("cannot write '" + o.out + "': it is a directory");
+        case OutputTarget::SPECIAL:
+            if (o.kind == VideoKind::Sharing)
+                return failure("cannot write '" + o.out +
+                               "': an .mp4 is finished by going back into the file, which a "
+                               "pipe or device cannot do; use .mkv");
+            videoPath = target;
+            break;
+        default: {
+            int fd = outputs.addFile(target);
+            if (fd < 0) return failure("cannot write '" + o.out + "': " + std::strerror(errno));
+            close(fd);
+            videoPath = outputs.temp(0);
+        }
+        }
     }
-    const char* tempOut = outputs.temp(0);
     FILE* log = nullptr;
     if (!o.log.empty()) {
-        int fd = outputs.addFile(o.log);
-        if (fd >= 0 && !(log = fdopen(fd, "w"))) close(fd);
+        std::string target = followLinks(o.log);
+        OutputTarget to = outputTarget(target);
+        if (to == OutputTarget::DIRECTORY)
+            return failure("cannot write '" + o.log + "': it is a directory");
+        if (to == OutputTarget::SPECIAL) {
+            log = std::fopen(target.c_str(), "w");
+        } else {
+            int fd = outputs.addFile(target);
+            if (fd >= 0 && !(log = fdopen(fd, "w"))) close(fd);
+        }
         if (!log) return failure("cannot write '" + o.log + "': " + std::strerror(errno));
         writeLogHeader(log);
     }
@@ -319,7 +368,6 @@ int capture(const Options& o) {
 
     // The demo's start-up, its picture pack next to the tool; its console
     // lines belong to the demo's console, not the tool's.
-    setWorkingDir(executablePath("").c_str());
     CaptureStartup startup(o.width, o.height, canvas);
     {
         std::string startupLines;
@@ -332,14 +380,15 @@ int capture(const Options& o) {
     if (o.frames.empty()) {
         EncoderSpec enc;
         enc.ffmpeg = ffmpeg;
-        enc.path = tempOut;
+        enc.path = videoPath;
+        enc.finalPath = o.out;
         enc.kind = o.kind;
         enc.width = o.padW;
         enc.height = o.padH;
         enc.fps = o.fps;
         sink = startEncoder(enc, &error);
     } else {
-        sink = startFrameFiles(tempOut, o.padW, o.padH, &error);
+        sink = startFrameFiles(videoPath, o.frames, o.padW, o.padH, &error);
     }
     if (!sink) return failure(error);
     if (group > 1) sink = blendFrames(std::move(sink), group);
@@ -353,16 +402,18 @@ int capture(const Options& o) {
         if (!outputs.interrupted()) {
             // The writer failed: finishing collects its reason (and ffmpeg's status).
             sink->finish();
+            if (outputs.interrupted()) return interrupted(outputs.interrupted(), &progress);
             std::string why = sink->error();
             return failure(why.empty() ? "the output failed" : why);
         }
         sink->abort();
-        progress.message("");
-        fprintf(stderr, "isoloop-tool capture: interrupted, nothing written\n");
-        return 128 + outputs.interrupted();
+        return interrupted(outputs.interrupted(), &progress);
     }
     progress.message("finishing the output");
-    if (!sink->finish()) return failure(sink->error());
+    if (!sink->finish()) {
+        if (outputs.interrupted()) return interrupted(outputs.interrupted(), &progress);
+        return failure(sink->error());
+    }
     if (log && (fflush(log) != 0 || ferror(log)))
         return failure("cannot write '" + o.log + "': " + std::strerror(errno));
     if (log && fclose(log) != 0) {
@@ -370,10 +421,11 @@ int capture(const Options& o) {
         return failure("cannot write '" + o.log + "': " + std::strerror(errno));
     }
     log = nullptr;
-    if (outputs.interrupted()) return 128 + outputs.interrupted();
     std::string failed;
-    if (!outputs.commit(&failed))
+    if (!outputs.commit(&failed)) {
+        if (outputs.interrupted()) return interrupted(outputs.interrupted(), &progress);
         return failure("cannot write '" + failed + "': " + std::strerror(errno));
+    }
     progress.finish(passes);
     if (o.stats) {
         double wall = std::chrono::duration<double>(Stopwatch::Clock::now() - drawStart).count();
@@ -395,7 +447,5 @@ int capture(const Options& o) {
 int cmdCapture(int argc, char** argv) {
     Options o;
     if (int status = parseOptions(argc, argv, &o); status >= 0) return status;
-    int status = capture(o);
-    std::signal(SIGPIPE, SIG_DFL);
-    return status;
+    return capture(o);
 }

@@ -3,6 +3,7 @@
 // start-up (projection, fixed state, textures, meshes, lists), as a PNG.
 #include "args.h"
 #include "commands.h"
+#include "show_pack.h"
 
 #include "app/egl/offscreen_gl.h"
 #include "app/frame_driver.h"
@@ -75,13 +76,19 @@ int cmdFrame(int argc, char** argv) {
     FrameArgs a;
     if (int status = parseFrameArgs(argc, argv, &a); status >= 0) return status;
 
+    // The picture pack lies next to the tool, as it does next to the demo;
+    // without it the picture would not be the show's.
+    setWorkingDir(executablePath("").c_str());
+    std::string packError;
+    if (!showPackReady(&packError)) {
+        fprintf(stderr, "isoloop-tool frame: %s\n", packError.c_str());
+        return 1;
+    }
     OffscreenGL gl(a.width, a.height);
     if (!gl.ok()) {
         fprintf(stderr, "isoloop-tool frame: no offscreen GL context: %s\n", gl.error().c_str());
         return 1;
     }
-    // The picture pack lies next to the tool, as it does next to the demo.
-    setWorkingDir(executablePath("").c_str());
     // Start-up's console lines belong to the demo's console, not the tool's.
     runStartupQuietly(a.width, a.height);
 

@@ -40,26 +40,6 @@ struct Options {
     int format = 0;
 };
 
-// The directory a name lies in, resolved, plus its last part: two names for
-// one file give the same (hard links aside, which stat catches).
-std::string resolvedName(const std::string& path) {
-    size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    char* real = realpath(dir.c_str(), nullptr);
-    if (!real) return path;
-    std::string r = std::string(real) + "/" + path.substr(slash + 1);
-    std::free(real);
-    return r;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    if (a == "-" || b == "-") return a == b; // standard output, not a file named "-"
-    if (a == b || resolvedName(a) == resolvedName(b)) return true;
-    struct stat sa, sb;
-    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
 int parseRenderArgs(int argc, char** argv, Options* o) {
     ParsedArgs a;
     if (int status = parseArgs(kSyntax, argc, argv, &a); status >= 0) return status;
@@ -84,7 +64,7 @@ int parseRenderArgs(int argc, char** argv, Options* o) {
     if (hasEvents && o->events.empty()) return usageError(kSyntax, "--events needs a file name");
     std::string why;
     if (!(o->format = soundFormatFor(o->out, &why))) return usageError(kSyntax, why);
-    if (hasEvents && sameFile(o->out, o->events))
+    if (hasEvents && sameOutput(o->out, o->events))
         return usageError(kSyntax, "--out and --events name the same file");
     if (o->out == "-" && std::llround(o->seconds * 44100) > kMaxStreamFrames)
         return usageError(kSyntax, "a WAV stream holds at most 24347 seconds");
@@ -125,21 +105,14 @@ class Progress {
     double next_ = 0;
 };
 
-enum class Target { STDOUT, FILE, DIRECTORY, SPECIAL };
-
-// Where an output name leads. A pipe or device is written into as it is, so
-// that a rename never replaces it with a plain file.
-Target targetOf(const std::string& path) {
-    struct stat st;
-    if (path == "-") return Target::STDOUT;
-    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return Target::FILE;
-    return S_ISDIR(st.st_mode) ? Target::DIRECTORY : Target::SPECIAL;
-}
-
 int render(const Options& o) {
-    // A reader that stops early (SIGPIPE) ends the render as Ctrl-C does.
-    OutputFiles outputs({SIGINT, SIGTERM, SIGPIPE});
-    const Target outTo = targetOf(o.out), eventsTo = targetOf(o.events);
+    // A reader that stops early (SIGPIPE) or a closed terminal ends the
+    // render as Ctrl-C does.
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
+    using Target = OutputTarget;
+    // A link stays a link: what it leads to is written.
+    const std::string outPath = followLinks(o.out), eventsPath = followLinks(o.events);
+    const Target outTo = outputTarget(outPath), eventsTo = outputTarget(eventsPath);
     const bool stream = outTo != Target::FILE;
     const char* out = outTo == Target::STDOUT ? "standard output" : o.out.c_str();
     const char* events = eventsTo == Target::STDOUT ? "standard output" : o.events.c_str();
@@ -151,8 +124,8 @@ int render(const Options& o) {
     if (stream && total > kMaxStreamFrames)
         return fail(out, "a WAV stream holds at most 24347 seconds");
     int fd = outTo == Target::STDOUT    ? 1
-             : outTo == Target::SPECIAL ? open(out, O_WRONLY | O_CLOEXEC)
-                                        : outputs.addFile(out);
+             : outTo == Target::SPECIAL ? open(outPath.c_str(), O_WRONLY | O_CLOEXEC)
+                                        : outputs.addFile(outPath);
     if (fd < 0) return fail(out, std::strerror(errno));
     std::string why;
     SNDFILE* sound = openSoundOutput(fd, o.format, stream, total, &why);
@@ -168,9 +141,9 @@ int render(const Options& o) {
     if (eventsTo == Target::STDOUT) {
         tsv = stdout;
     } else if (eventsTo == Target::SPECIAL) {
-        tsv = std::fopen(events, "w");
+        tsv = std::fopen(eventsPath.c_str(), "w");
     } else if (!o.events.empty()) {
-        int efd = outputs.addFile(events);
+        int efd = outputs.addFile(eventsPath);
         if (efd >= 0 && !(tsv = fdopen(efd, "w"))) close(efd);
     }
     if (!o.events.empty() && !tsv) {
@@ -217,6 +190,7 @@ int render(const Options& o) {
     }
     std::string failed; // both outputs or neither
     if (!outputs.commit(&failed)) return fail(failed.c_str(), std::strerror(errno));
+    // (A signal caught just before the renames has ended the command there.)
     return 0;
 }
 

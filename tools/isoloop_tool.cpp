@@ -38,7 +38,7 @@ static void usage(FILE* to) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        usage(stderr);
+        fprintf(stderr, "isoloop-tool: missing command\nTry 'isoloop-tool --help'.\n");
         return 2;
     }
     const char* first = argv[1];
@@ -52,8 +52,7 @@ int main(int argc, char** argv) {
     }
     for (const Command& c : kCommands)
         if (!std::strcmp(first, c.name)) return c.run(argc - 2, argv + 2);
-    fprintf(stderr, "isoloop-tool: unknown %s '%s'\n", first[0] == '-' ? "option" : "command",
-            first);
-    usage(stderr);
+    fprintf(stderr, "isoloop-tool: unknown %s '%s'\nTry 'isoloop-tool --help'.\n",
+            first[0] == '-' ? "option" : "command", first);
     return 2;
 }

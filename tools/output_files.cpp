@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <string>
@@ -51,11 +52,10 @@ void removeOutput(Output& o) {
 }
 
 extern "C" void onOutputSignal(int sig) {
+    // Recorded first: whoever sees the child's pipe break then also sees why.
+    if (s_deferred && !s_interrupted) s_interrupted = sig;
     if (s_child && *s_child > 0) kill(-(pid_t)*s_child, SIGKILL);
-    if (s_deferred) {
-        s_interrupted = sig;
-        return;
-    }
+    if (s_deferred) return;
     for (int k = 0; k < s_count; k++)
         removeOutput(s_outputs[k]);
     _exit(128 + sig);
@@ -144,6 +144,24 @@ const char* OutputFiles::temp(int k) const {
 }
 
 bool OutputFiles::commit(std::string* failed) {
+    // No signal between the renames: it would leave some outputs in place and
+    // not the others. One that came before keeps everything from being placed.
+    sigset_t block, old, pending;
+    sigemptyset(&block);
+    for (int k = 0; k < s_signalCount; k++)
+        sigaddset(&block, s_signals[k]);
+    sigprocmask(SIG_BLOCK, &block, &old);
+    sigpending(&pending);
+    bool stopped = s_interrupted != 0;
+    for (int k = 0; k < s_signalCount; k++)
+        stopped = stopped || sigismember(&pending, s_signals[k]);
+    if (stopped) {
+        removeAll();
+        failed->clear();
+        sigprocmask(SIG_SETMASK, &old, nullptr); // the pending one is handled here
+        errno = EINTR;
+        return false;
+    }
     for (int k = 0; k < s_count; k++) {
         Output& o = s_outputs[k];
         if (std::rename(o.temp, o.final) == 0) {
@@ -156,10 +174,12 @@ bool OutputFiles::commit(std::string* failed) {
         for (int j = 0; j < k; j++)
             if (s_outputs[j].renamed && !s_outputs[j].directory) unlink(s_outputs[j].final);
         removeAll();
+        sigprocmask(SIG_SETMASK, &old, nullptr);
         errno = error;
         return false;
     }
     s_count = 0;
+    sigprocmask(SIG_SETMASK, &old, nullptr);
     return true;
 }
 
@@ -179,4 +199,60 @@ int OutputFiles::interrupted() const {
 
 void OutputFiles::stopOnSignal(const volatile sig_atomic_t* pid) {
     s_child = pid;
+}
+
+OutputTarget outputTarget(const std::string& path) {
+    struct stat st;
+    if (path == "-") return OutputTarget::STDOUT;
+    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return OutputTarget::FILE;
+    return S_ISDIR(st.st_mode) ? OutputTarget::DIRECTORY : OutputTarget::SPECIAL;
+}
+
+std::string followLinks(const std::string& path) {
+    std::string p = path;
+    for (int depth = 0; depth < 40; depth++) {
+        struct stat st;
+        if (lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        char target[4096];
+        ssize_t n = readlink(p.c_str(), target, sizeof target - 1);
+        if (n <= 0) return p;
+        target[n] = 0;
+        size_t slash = p.rfind('/');
+        p = target[0] == '/' || slash == std::string::npos ? std::string(target)
+                                                           : p.substr(0, slash + 1) + target;
+    }
+    return p;
+}
+
+namespace {
+
+// The directory a name lies in, resolved, plus its last part: two names for
+// one file give the same (hard links aside, which stat catches).
+std::string resolvedName(const std::string& path) {
+    std::string p = followLinks(path);
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    size_t slash = p.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
+    char* real = realpath(dir.c_str(), nullptr);
+    if (!real) // a directory still to be made: resolve what exists of it
+        return slash == std::string::npos || dir == p ? p : resolvedName(dir) + p.substr(slash);
+    std::string r = std::string(real) + (std::strcmp(real, "/") ? "/" : "") + p.substr(slash + 1);
+    std::free(real);
+    return r;
+}
+
+} // namespace
+
+bool sameOutput(const std::string& a, const std::string& b) {
+    if (a == "-" || b == "-") return a == b; // standard output, not a file named "-"
+    if (a == b || resolvedName(a) == resolvedName(b)) return true;
+    struct stat sa, sb;
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+bool insideDirectory(const std::string& path, const std::string& dir) {
+    std::string d = resolvedName(dir), p = resolvedName(path);
+    return p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/';
 }

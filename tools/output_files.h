@@ -30,7 +30,9 @@ class OutputFiles {
 
     // Renames every temporary into place, in order. When one fails, the ones
     // renamed before it are removed too (all or nothing): false, with errno
-    // and *failed the final name that could not be written.
+    // and *failed the final name that could not be written. A signal caught
+    // before (deferred, or pending) removes them all instead: false, errno
+    // EINTR, *failed empty.
     bool commit(std::string* failed);
     // Removes every temporary now.
     void removeAll();
@@ -43,3 +45,24 @@ class OutputFiles {
     // it when the signal comes: 0 when none runs.
     void stopOnSignal(const volatile sig_atomic_t* pid);
 };
+
+// The stop signals every command with outputs catches: Ctrl-C, kill, a closed
+// terminal, a reader that went away.
+#define OUTPUT_STOP_SIGNALS SIGINT, SIGTERM, SIGHUP, SIGPIPE
+
+// Where an output name leads, as a command writes it: a plain file (new or
+// existing, written under a temporary name and renamed), standard output
+// ("-"), a directory (refused), or a pipe or device, written into as it is so
+// a rename never replaces it.
+enum class OutputTarget { STDOUT, FILE, DIRECTORY, SPECIAL };
+OutputTarget outputTarget(const std::string& path);
+
+// The name a symbolic link leads to, however many links deep (even when the
+// last one points at nothing yet); any other name as it is. Writing there
+// keeps the link a link.
+std::string followLinks(const std::string& path);
+
+// Whether two output names are one file (or "-" twice); also through links.
+bool sameOutput(const std::string& a, const std::string& b);
+// Whether path lies inside directory dir (which need not exist yet).
+bool insideDirectory(const std::string& path, const std::string& dir);

@@ -1,7 +1,10 @@
 #include "base/console.h"
 
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 thread_local std::string* t_capture = nullptr; // this thread's capture, if any
@@ -23,7 +26,7 @@ void consolePrint(const char* format, ...) {
         }
     } else {
         vprintf(format, args);
-        fflush(stdout);
+        if (fflush(stdout) != 0) clearerr(stdout); // what was lost stays lost
     }
     va_end(args);
 }
@@ -34,4 +37,14 @@ ConsoleCapture::ConsoleCapture(std::string* into) : outer(t_capture) {
 
 ConsoleCapture::~ConsoleCapture() {
     t_capture = outer;
+}
+
+void detachFromStandardStreams() {
+    for (int fd = 0; fd <= 2; fd++) {
+        if (fcntl(fd, F_GETFD) != -1) continue;
+        // open gives the lowest free descriptor: this one.
+        int got = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (got > 2) close(got);
+    }
+    signal(SIGPIPE, SIG_IGN);
 }

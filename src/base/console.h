@@ -5,8 +5,16 @@
 #include <string>
 
 // printf to standard output, then fflush; or into the calling thread's
-// capture while it has one.
+// capture while it has one. A console that has gone (a closed pipe, a full
+// device) is not the show's concern: a failed write is dropped.
 void consolePrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The demo's standard streams may be closed, or a pipe nobody reads: every
+// closed one of descriptors 0, 1 and 2 is opened on /dev/null, so no
+// library's descriptor (the X connection, the sound device) lands there and
+// receives console text, and SIGPIPE is ignored. Call before anything else
+// opens a descriptor.
+void detachFromStandardStreams();
 
 // While alive, the constructing thread's console lines are appended to *into.
 class ConsoleCapture {

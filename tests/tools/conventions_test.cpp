@@ -4,6 +4,7 @@
 // after an option.
 #include "golden.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -89,7 +90,11 @@ TEST_F(ToolRules, OptionsAreNeverTakenForFileNames) {
     for (const char* a : bad) {
         EXPECT_EQ(tool(a), 2) << a;
         EXPECT_EQ(out, "") << a;
-        EXPECT_NE(err.find("usage:"), std::string::npos) << a << ": " << err;
+        // The reason, then where the usage is: never the whole usage.
+        EXPECT_EQ(err.find("usage:"), std::string::npos) << a << ": " << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << a << ": " << err;
+        EXPECT_NE(err.find("\nTry 'isoloop-tool "), std::string::npos) << a << ": " << err;
+        EXPECT_EQ(err.substr(err.size() - 10), " --help'.\n") << a << ": " << err;
     }
     EXPECT_EQ(listDirectory(dir), std::vector<std::string>{});
 }

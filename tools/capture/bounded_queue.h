@@ -1,4 +1,5 @@
-// A blocking queue of at most `capacity` items between the capture's drawing
+// A blocking queue of at most `capacity` items (or, given a cost, items whose
+// costs add up to at most `capacity`; one item alone always fits) between the capture's drawing
 // thread and its writer threads, so memory stays flat and a slow writer makes
 // the drawing wait instead of dropping anything. Closing wakes everyone:
 // pushes then fail, pops drain what is left and then fail.
@@ -9,12 +10,15 @@
 
 template <class T> class BoundedQueue {
   public:
-    explicit BoundedQueue(size_t capacity) : capacity_(capacity) {}
+    explicit BoundedQueue(size_t capacity, size_t (*cost)(const T&) = nullptr)
+        : capacity_(capacity), cost_(cost) {}
 
     bool push(T&& item) {
+        size_t c = cost_ ? cost_(item) : 1;
         std::unique_lock<std::mutex> lock(mutex_);
-        notFull_.wait(lock, [&] { return closed_ || items_.size() < capacity_; });
+        notFull_.wait(lock, [&] { return closed_ || items_.empty() || used_ + c <= capacity_; });
         if (closed_) return false;
+        used_ += c;
         items_.push_back(std::move(item));
         notEmpty_.notify_one();
         return true;
@@ -26,6 +30,7 @@ template <class T> class BoundedQueue {
         if (items_.empty()) return false;
         *item = std::move(items_.front());
         items_.pop_front();
+        used_ -= cost_ ? cost_(*item) : 1;
         notFull_.notify_one();
         return true;
     }
@@ -43,12 +48,15 @@ template <class T> class BoundedQueue {
         std::lock_guard<std::mutex> lock(mutex_);
         closed_ = true;
         items_.clear();
+        used_ = 0;
         notEmpty_.notify_all();
         notFull_.notify_all();
     }
 
   private:
     size_t capacity_;
+    size_t (*cost_)(const T&);
+    size_t used_ = 0;
     std::mutex mutex_;
     std::condition_variable notEmpty_, notFull_;
     std::deque<T> items_;

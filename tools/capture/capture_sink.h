@@ -27,8 +27,9 @@ class FrameSink {
 enum class VideoKind { Lossless, Sharing }; // .mkv FFV1 + FLAC, .mp4 H.264 + AAC
 
 struct EncoderSpec {
-    std::string ffmpeg; // the program
-    std::string path;   // the file it writes
+    std::string ffmpeg;    // the program
+    std::string path;      // the file it writes
+    std::string finalPath; // the name the user gave it, for messages
     VideoKind kind = VideoKind::Lossless;
     int width = 0, height = 0;
     Rate fps;
@@ -42,6 +43,12 @@ std::string findProgram(const char* name);
 
 std::unique_ptr<FrameSink> startEncoder(const EncoderSpec& enc, std::string* error);
 
-// Frames as DIR/000000.png, 000001.png, ... and the soundtrack as DIR/audio.wav.
-std::unique_ptr<FrameSink> startFrameFiles(const std::string& dir, int width, int height,
-                                           std::string* error);
+// Frames as DIR/000000.png, 000001.png, ... and the soundtrack as DIR/audio.wav;
+// messages name finalDir.
+std::unique_ptr<FrameSink> startFrameFiles(const std::string& dir, const std::string& finalDir,
+                                           int width, int height, std::string* error);
+
+// After a failed write: whether the file system holding path has (next to)
+// no room left, so the message can say so instead of a library's words.
+bool fileSystemFull(const std::string& path);
+std::string diskFullMessage(const std::string& finalPath);

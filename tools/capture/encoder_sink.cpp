@@ -4,14 +4,24 @@
 // pipe has its own writer thread: ffmpeg reads its inputs in an order of its
 // own (all of one while it opens it), and one thread serving both would wait
 // on the pipe ffmpeg is not reading.
+//
+// ffmpeg may stop reading without exiting (a full disk leaves it idle at 0%
+// CPU): the writers wait on their pipes a moment at a time, and when neither
+// pipe has moved and ffmpeg has neither run nor written for a while, the
+// encoder counts as stopped. Its error output is kept for the message.
 #include "capture/bounded_queue.h"
 #include "capture/capture_sink.h"
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,15 +34,62 @@ namespace {
 
 using Chunk = std::vector<unsigned char>;
 
-bool writeAll(int fd, const unsigned char* p, size_t n) {
-    while (n > 0) {
-        ssize_t done = write(fd, p, n);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        p += done;
-        n -= (size_t)done;
+using SteadyClock = std::chrono::steady_clock;
+
+// How long ffmpeg may sit idle with input waiting before it counts as stopped:
+// longer than any pause of a working encoder, short enough to notice at once.
+const auto kStalled = std::chrono::milliseconds(2000);
+
+size_t chunkBytes(const Chunk& c) {
+    return c.size();
+}
+
+// The commands' stop signals go to the drawing thread; a writer's SIGPIPE
+// stays its own and comes back as EPIPE.
+void blockSignalsInThisThread() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT})
+        sigaddset(&set, sig);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+// What ffmpeg has done so far: CPU ticks plus bytes read and written. Any
+// change means it is still at work.
+long long activityOf(pid_t pid) {
+    long long total = 0;
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", (int)pid);
+    if (FILE* f = std::fopen(path, "r")) {
+        char buf[1024];
+        size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+        buf[n] = 0;
+        std::fclose(f);
+        // Fields after the command name: state is 3, utime 14, stime 15.
+        if (const char* p = std::strrchr(buf, ')')) {
+            unsigned long long utime = 0, stime = 0;
+            if (std::sscanf(p + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
+                            &stime) == 2)
+                total += (long long)(utime + stime);
+        }
     }
-    return true;
+    std::snprintf(path, sizeof path, "/proc/%d/io", (int)pid);
+    if (FILE* f = std::fopen(path, "r")) {
+        char key[32];
+        unsigned long long value;
+        while (std::fscanf(f, "%31s %llu", key, &value) == 2)
+            if (!std::strcmp(key, "rchar:") || !std::strcmp(key, "wchar:"))
+                total += (long long)value;
+        std::fclose(f);
+    }
+    return total;
+}
+
+std::string replaceAll(std::string s, const std::string& from, const std::string& to) {
+    if (from.empty()) return s;
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+    return s;
 }
 
 std::vector<std::string> encoderArgs(const EncoderSpec& s) {
@@ -79,8 +136,16 @@ bool highPipe(int fds[2]) {
 class EncoderSink : public FrameSink {
   public:
     bool start(const EncoderSpec& enc, std::string* error) {
-        int video[2], audio[2];
-        if (!highPipe(video) || !highPipe(audio)) {
+        final_ = enc.finalPath.empty() ? enc.path : enc.finalPath;
+        temp_ = enc.path;
+        // Two video frames' worth of sound, whatever the rate, plus ample
+        // room: a pass's whole soundtrack is handed over before its picture,
+        // and ffmpeg reads little sound while it waits for a picture.
+        int64_t frameBytes = (CAPTURE_AUDIO_RATE * enc.fps.b + enc.fps.a - 1) / enc.fps.a * 4;
+        audioQueue_.reset(
+            new BoundedQueue<Chunk>((size_t)(2 * frameBytes + (8 << 20)), chunkBytes));
+        int video[2], audio[2], errors[2];
+        if (!highPipe(video) || !highPipe(audio) || !highPipe(errors)) {
             *error = std::string("cannot make a pipe: ") + std::strerror(errno);
             return false;
         }
@@ -95,6 +160,7 @@ class EncoderSink : public FrameSink {
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_adddup2(&actions, video[0], 3);
         posix_spawn_file_actions_adddup2(&actions, audio[0], 4);
+        posix_spawn_file_actions_adddup2(&actions, errors[1], 2);
         posix_spawnattr_t attr;
         posix_spawnattr_init(&attr);
         sigset_t defaults;
@@ -102,6 +168,7 @@ class EncoderSink : public FrameSink {
         sigaddset(&defaults, SIGPIPE);
         sigaddset(&defaults, SIGINT);
         sigaddset(&defaults, SIGTERM);
+        sigaddset(&defaults, SIGHUP);
         posix_spawnattr_setsigdefault(&attr, &defaults);
         posix_spawnattr_setpgroup(&attr, 0);
         posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
@@ -110,16 +177,26 @@ class EncoderSink : public FrameSink {
         posix_spawnattr_destroy(&attr);
         close(video[0]);
         close(audio[0]);
+        close(errors[1]);
         video_ = video[1];
         audio_ = audio[1];
+        errors_ = errors[0];
+        // Writers wait in poll, a moment at a time, never in write.
+        fcntl(video_, F_SETFL, fcntl(video_, F_GETFL) | O_NONBLOCK);
+        fcntl(audio_, F_SETFL, fcntl(audio_, F_GETFL) | O_NONBLOCK);
         if (rc != 0) {
+            close(errors_);
+            errors_ = -1;
             pid_ = -1;
             *error = "cannot run " + enc.ffmpeg + ": " + std::strerror(rc);
             return false;
         }
         encoderPid = pid_;
+        lastMove_ = lastActivityAt_ = SteadyClock::now();
+        lastActivity_ = activityOf(pid_);
+        errorReader_ = std::thread([this] { readErrors(); });
         videoWriter_ = std::thread([this] { writeLoop(videoQueue_, video_); });
-        audioWriter_ = std::thread([this] { writeLoop(audioQueue_, audio_); });
+        audioWriter_ = std::thread([this] { writeLoop(*audioQueue_, audio_); });
         return true;
     }
 
@@ -130,30 +207,23 @@ class EncoderSink : public FrameSink {
     }
 
     bool sound(const unsigned char* s16le, int64_t frames) override {
-        return audioQueue_.push(Chunk(s16le, s16le + frames * 4));
+        return audioQueue_->push(Chunk(s16le, s16le + frames * 4));
     }
 
     bool finish() override {
         videoQueue_.close();
-        audioQueue_.close();
+        audioQueue_->close();
         joinWriters();
         int status = reap();
-        if (failed_) {
-            error_ = "ffmpeg stopped reading";
-            if (status >= 0) error_ += " (exit status " + std::to_string(status) + ")";
-            return false;
-        }
-        if (status != 0) {
-            error_ = "ffmpeg failed (exit status " + std::to_string(status) + ")";
+        if (failed_ || status != 0) {
+            error_ = reason(status);
             return false;
         }
         return true;
     }
 
     void abort() override {
-        if (pid_ > 0) kill(pid_, SIGKILL); // a blocked write then fails at once
-        videoQueue_.cancel();
-        audioQueue_.cancel();
+        stop();
         joinWriters();
         reap();
     }
@@ -163,17 +233,107 @@ class EncoderSink : public FrameSink {
   private:
     // Closes its pipe when done: ffmpeg ends each input at end of file.
     void writeLoop(BoundedQueue<Chunk>& queue, int& fd) {
+        blockSignalsInThisThread();
         Chunk c;
         while (queue.pop(&c)) {
             if (!writeAll(fd, c.data(), c.size())) {
                 failed_ = true;
-                videoQueue_.cancel();
-                audioQueue_.cancel();
+                stop();
                 break;
             }
         }
         close(fd);
         fd = -1;
+    }
+
+    bool writeAll(int fd, const unsigned char* p, size_t n) {
+        while (n > 0) {
+            ssize_t done = write(fd, p, n);
+            if (done > 0) {
+                p += done;
+                n -= (size_t)done;
+                std::lock_guard<std::mutex> lock(watch_);
+                lastMove_ = SteadyClock::now();
+                continue;
+            }
+            if (done < 0 && errno == EINTR) continue;
+            if (done == 0 || errno != EAGAIN) return false;
+            pollfd w = {fd, POLLOUT, 0};
+            if (poll(&w, 1, 200) == 0 && stalled()) {
+                stalled_ = true;
+                return false;
+            }
+            if (stopped_) return false;
+        }
+        return true;
+    }
+
+    // Neither pipe has moved, and ffmpeg has not run or written, for kStalled.
+    bool stalled() {
+        std::lock_guard<std::mutex> lock(watch_);
+        SteadyClock::time_point now = SteadyClock::now();
+        long long activity = activityOf(pid_);
+        if (activity != lastActivity_) {
+            lastActivity_ = activity;
+            lastActivityAt_ = now;
+        }
+        return now - lastMove_ > kStalled && now - lastActivityAt_ > kStalled;
+    }
+
+    // Ends the encoder (its whole process group) and wakes everyone.
+    void stop() {
+        stopped_ = true;
+        if (pid_ > 0) kill(-pid_, SIGKILL); // a blocked write then fails at once
+        videoQueue_.cancel();
+        audioQueue_->cancel();
+    }
+
+    void readErrors() {
+        blockSignalsInThisThread();
+        char buf[4096];
+        for (;;) {
+            ssize_t n = read(errors_, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            std::lock_guard<std::mutex> lock(watch_);
+            said_.append(buf, (size_t)n);
+            if (said_.size() > 16384) said_.erase(0, said_.size() - 8192);
+        }
+        close(errors_);
+        errors_ = -1;
+    }
+
+    // ffmpeg's last line, under the output's own name.
+    std::string lastWords() {
+        std::lock_guard<std::mutex> lock(watch_);
+        std::string s = said_;
+        while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' '))
+            s.pop_back();
+        size_t nl = s.find_last_of("\r\n");
+        if (nl != std::string::npos) s.erase(0, nl + 1);
+        return replaceAll(s, temp_, final_);
+    }
+
+    bool saidDiskFull() {
+        std::lock_guard<std::mutex> lock(watch_);
+        return said_.find(std::strerror(ENOSPC)) != std::string::npos ||
+               said_.find("No space left on device") != std::string::npos;
+    }
+
+    std::string reason(int status) {
+        if (saidDiskFull() || fileSystemFull(temp_)) return diskFullMessage(final_);
+        std::string why;
+        if (stalled_ && failed_)
+            why = "ffmpeg stopped reading its input";
+        else if (failed_)
+            why = "ffmpeg stopped reading";
+        else if (stalled_)
+            why = "ffmpeg stopped working";
+        else
+            why = "ffmpeg failed";
+        if (status >= 0) why += " (exit status " + std::to_string(status) + ")";
+        std::string words = lastWords();
+        return words.empty() ? why : why + ": " + words;
     }
 
     void joinWriters() {
@@ -186,25 +346,41 @@ class EncoderSink : public FrameSink {
     }
 
     // The exit status, or -1 when it died of a signal or was already reaped.
+    // An ffmpeg that sits idle instead of finishing is stopped.
     int reap() {
         if (pid_ <= 0) return -1;
         int status = 0;
-        while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        for (;;) {
+            pid_t got = waitpid(pid_, &status, WNOHANG);
+            if (got == pid_ || (got < 0 && errno != EINTR)) break;
+            if (got == 0) {
+                usleep(50000);
+                if (!stopped_ && stalled()) {
+                    stalled_ = true;
+                    stop();
+                }
+            }
         }
         pid_ = -1;
         encoderPid = 0;
+        // ffmpeg is gone; anything it started has closed its error output too.
+        if (errorReader_.joinable()) errorReader_.join();
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     // A few frames in flight; sound is small, and ffmpeg may read none of it
     // until it has opened the video input.
     BoundedQueue<Chunk> videoQueue_{8};
-    BoundedQueue<Chunk> audioQueue_{1 << 14};
-    std::thread videoWriter_, audioWriter_;
+    std::unique_ptr<BoundedQueue<Chunk>> audioQueue_{new BoundedQueue<Chunk>(1)};
+    std::thread videoWriter_, audioWriter_, errorReader_;
     pid_t pid_ = -1;
-    int video_ = -1, audio_ = -1;
-    std::atomic<bool> failed_{false};
-    std::string error_;
+    int video_ = -1, audio_ = -1, errors_ = -1;
+    std::atomic<bool> failed_{false}, stalled_{false}, stopped_{false};
+    std::string error_, final_, temp_;
+    std::mutex watch_; // what follows, shared by the writers and the error reader
+    SteadyClock::time_point lastMove_, lastActivityAt_;
+    long long lastActivity_ = 0;
+    std::string said_;
 };
 
 } // namespace

@@ -10,7 +10,9 @@
 #include <cstring>
 #include <mutex>
 #include <sndfile.h>
+#include <sys/statvfs.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -21,8 +23,8 @@ struct Picture {
 
 class FrameFilesSink : public FrameSink {
   public:
-    FrameFilesSink(const std::string& dir, int width, int height)
-        : dir_(dir), width_(width), height_(height) {}
+    FrameFilesSink(const std::string& dir, const std::string& finalDir, int width, int height)
+        : dir_(dir), final_(finalDir), width_(width), height_(height) {}
 
     bool start(std::string* error) {
         SF_INFO info;
@@ -33,7 +35,9 @@ class FrameFilesSink : public FrameSink {
         std::string wavPath = dir_ + "/audio.wav";
         wav_ = sf_open(wavPath.c_str(), SFM_WRITE, &info);
         if (!wav_) {
-            *error = "cannot write '" + wavPath + "': " + sf_strerror(nullptr);
+            *error = fileSystemFull(dir_)
+                         ? diskFullMessage(final_)
+                         : "cannot write '" + final_ + "/audio.wav': " + sf_strerror(nullptr);
             return false;
         }
         for (int i = 0; i < 2; i++)
@@ -53,7 +57,7 @@ class FrameFilesSink : public FrameSink {
         for (size_t i = 0; i < samples.size(); i++)
             samples[i] = (short)(unsigned short)(s16le[2 * i] | s16le[2 * i + 1] << 8);
         if (sf_writef_short(wav_, samples.data(), frames) != frames) {
-            fail("cannot write '" + dir_ + "/audio.wav': " + sf_strerror(wav_));
+            fail("cannot write '" + final_ + "/audio.wav': " + sf_strerror(wav_));
             return false;
         }
         return true;
@@ -63,7 +67,7 @@ class FrameFilesSink : public FrameSink {
         queue_.close();
         joinWorkers();
         if (wav_ && sf_close(wav_) != 0 && !failed_)
-            fail("cannot complete '" + dir_ + "/audio.wav'");
+            fail("cannot complete '" + final_ + "/audio.wav'");
         wav_ = nullptr;
         return !failed_;
     }
@@ -95,7 +99,7 @@ class FrameFilesSink : public FrameSink {
             std::snprintf(name, sizeof name, "/%06lld.png", (long long)p.index);
             std::string why;
             if (!writePng(dir_ + name, image, false, &why)) {
-                fail(why);
+                fail("cannot write '" + final_ + name + "'");
                 queue_.cancel();
                 return;
             }
@@ -107,13 +111,16 @@ class FrameFilesSink : public FrameSink {
             if (t.joinable()) t.join();
     }
 
+    // The libraries' own words name the temporary directory, and a full disk
+    // comes out as a plain write error: say what happened, under the final name.
     void fail(const std::string& why) {
+        bool full = fileSystemFull(dir_);
         std::lock_guard<std::mutex> lock(errorMutex_);
-        if (!failed_) error_ = why;
+        if (!failed_) error_ = full ? diskFullMessage(final_) : why;
         failed_ = true;
     }
 
-    std::string dir_;
+    std::string dir_, final_;
     int width_, height_;
     SNDFILE* wav_ = nullptr;
     int64_t next_ = 0;
@@ -126,9 +133,25 @@ class FrameFilesSink : public FrameSink {
 
 } // namespace
 
-std::unique_ptr<FrameSink> startFrameFiles(const std::string& dir, int width, int height,
-                                           std::string* error) {
-    std::unique_ptr<FrameFilesSink> sink(new FrameFilesSink(dir, width, height));
+bool fileSystemFull(const std::string& path) {
+    struct statvfs fs;
+    if (statvfs(path.c_str(), &fs) != 0) {
+        size_t slash = path.rfind('/');
+        std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        if (statvfs(dir.c_str(), &fs) != 0) return false;
+    }
+    // A write that did not fit may leave a few blocks; root may use the reserve.
+    unsigned long long free = geteuid() == 0 ? fs.f_bfree : fs.f_bavail;
+    return free * fs.f_frsize < (1ull << 20);
+}
+
+std::string diskFullMessage(const std::string& finalPath) {
+    return "no space left on the disk for '" + finalPath + "'";
+}
+
+std::unique_ptr<FrameSink> startFrameFiles(const std::string& dir, const std::string& finalDir,
+                                           int width, int height, std::string* error) {
+    std::unique_ptr<FrameFilesSink> sink(new FrameFilesSink(dir, finalDir, width, height));
     if (!sink->start(error)) return nullptr;
     return sink;
 }

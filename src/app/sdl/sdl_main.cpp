@@ -7,6 +7,7 @@
 #include "app/sdl/display.h"
 #include "app/sdl/luz.h"
 #include "app/startup_work.h"
+#include "base/console.h"
 #include "base/working_dir.h"
 #include "synth/sdl/audio_device.h"
 #include <SDL.h>
@@ -40,6 +41,8 @@ void initGL() {
 }
 
 extern "C" int SDL_main(int argc, char** argv) {
+    // Whoever started the demo may have left it no console at all.
+    detachFromStandardStreams();
     // The pack lies next to the real executable, however it was started.
     setWorkingDir(executablePath(argv[0]).c_str());
     StartupWork work; // joined on every way out of here

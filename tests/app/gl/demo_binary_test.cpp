@@ -236,6 +236,37 @@ TEST_F(DemoBinary, PackThatIsNoFileOrOfTheWrongLengthIsNamedOnceAndTheDemoRuns) 
     }
 }
 
+// Started with a standard stream closed (as some launchers and service
+// managers start programs) or writing into a pipe whose reader has gone, the
+// show still starts and runs, and SIGTERM still ends it with status 0. A
+// demo stuck on the X connection would be killed after a minute.
+TEST_F(DemoBinary, ClosedOrDeadStandardStreamsNeverStopTheShow) {
+    const std::string demo = "'" + kBin + "/isoloop' window";
+    DemoRun noOut = run("sh -c \"exec " + demo + " >&-\"", 5);
+    EXPECT_EQ(noOut.status, 0) << noOut.err;
+    EXPECT_GE(noOut.swaps, 5);
+    EXPECT_EQ(noOut.out, "");
+
+    DemoRun noErr = run("sh -c \"exec " + demo + " 2>&-\"", 5);
+    EXPECT_EQ(noErr.status, 0) << noErr.out;
+    EXPECT_GE(noErr.swaps, 5);
+    EXPECT_EQ(noErr.out, consoleText(""));
+    // Something written to the closed stream: the sound device's message.
+    DemoRun noErrNoSound =
+        run("sh -c \"SDL_AUDIODRIVER=no-such-driver exec " + demo + " 2>&-\"", 0);
+    EXPECT_EQ(noErrNoSound.status, 1) << noErrNoSound.out;
+    EXPECT_EQ(noErrNoSound.out, consoleText(""));
+
+    // The reader takes five bytes and leaves; the console text after them
+    // is lost, the show goes on.
+    DemoRun deadPipe =
+        run("sh -c \"mkfifo fifo && { head -c 5 fifo >head.txt & exec " + demo + " >fifo; }\"", 5);
+    EXPECT_EQ(deadPipe.status, 0) << deadPipe.err;
+    EXPECT_GE(deadPipe.swaps, 5);
+    EXPECT_EQ(readFile(dir + "/head.txt"), std::string(kFirstLine, 5));
+    EXPECT_EQ(deadPipe.err, "");
+}
+
 // Through a symlink into a directory longer than 255 characters, and by name
 // through PATH from another working directory.
 TEST_F(DemoBinary, PackIsFoundThroughSymlinkLongDirectoryAndPath) {

@@ -3,6 +3,8 @@
 // the loading picture while loading, and its sound is silence, then music.
 #include "capture_tool.h"
 
+#include <algorithm>
+
 namespace {
 
 TEST(CaptureOptions, BadUsageAndFailuresLeaveNothing) {
@@ -37,13 +39,65 @@ TEST(CaptureOptions, BadUsageAndFailuresLeaveNothing) {
         {"--frames missing/dir/F", 1, "missing/dir/F"},
         {"--frames full", 1, "not an empty directory"},
         {"OUT.mkv --log missing/dir/log.tsv", 1, "log.tsv"},
+        // Rates whose frames carry minutes of sound, or repeat within a
+        // millisecond of the show's clock (1/2000 used to deadlock).
+        {"OUT.mkv --fps 1/2000 --seconds 1", 2, "from 1 to 1000"},
+        {"OUT.mkv --fps 999/1000 --seconds 1", 2, "from 1 to 1000"},
+        {"OUT.mkv --fps 1001 --seconds 1", 2, "from 1 to 1000"},
+        {"OUT.mkv --log OUT.mkv --seconds 1", 2, "same file"},
+        {"OUT.mkv --log ./OUT.mkv --seconds 1", 2, "same file"},
+        {"--frames F --log F/log.tsv --seconds 1", 2, "--frames"},
+        {"--frames F --log F --seconds 1", 2, "--frames"},
+        {"OUT.mkv --size 1x480 --seconds 1", 2, "2x2"},
+        {"OUT.mkv --size 480x1 --seconds 1", 2, "2x2"},
     };
     for (const auto& c : cases) {
-        ToolRun r = capture("--quiet " + c.args, "cd '" + dir + "' &&");
+        // Whatever goes wrong, no case may stall the suite.
+        ToolRun r = capture("--quiet " + c.args, "cd '" + dir + "' && timeout -s KILL 60");
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
         EXPECT_EQ(listDir(dir), std::vector<std::string>{"full"}) << c.args;
         EXPECT_EQ(listDir(dir + "/full"), std::vector<std::string>{"x"}) << c.args;
+    }
+}
+
+// The reason and where to find the usage: two lines, not the whole usage.
+TEST(CaptureOptions, UsageErrorGivesTheReasonAndPointsToHelp) {
+    ToolRun r = capture("OUT.mkv --fps 0");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "isoloop-tool capture: bad value for --fps: '0'\n"
+                     "Try 'isoloop-tool capture --help'.\n");
+}
+
+// An existing directory in OUT's place is refused before anything is filmed.
+TEST(CaptureOptions, DirectoryAtOutIsRefusedAtOnce) {
+    std::string dir = testDir("outdir");
+    runCommand("mkdir '" + dir + "/x.mkv'");
+    ToolRun r = capture("'" + dir + "/x.mkv' --quiet --seconds 3600", "timeout -s KILL 20");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("x.mkv': it is a directory"), std::string::npos) << r.err;
+    EXPECT_EQ(listDir(dir), std::vector<std::string>{"x.mkv"});
+    EXPECT_TRUE(listDir(dir + "/x.mkv").empty());
+}
+
+// A copy of the tool without the pack beside it films nothing: what it would
+// film is not the show. The message names the pack it looked for.
+TEST(CaptureOptions, WithoutThePictureCaptureAndFrameFilmNothing) {
+    std::string dir = testDir("nopack");
+    runCommand("cp '" + std::string(ISOLOOP_BINARY_DIR) + "/isoloop-tool' '" + dir + "/'");
+    const std::string commands[] = {"capture --frames shots --seconds 1 --quiet",
+                                    "capture out.mkv --seconds 1 --quiet",
+                                    "frame --incs 3 --time 1 --out f.png"};
+    for (const std::string& c : commands) {
+        std::string cmd = "cd '" + dir + "' && timeout -s KILL 60 ./isoloop-tool " + c +
+                          " </dev/null >/dev/null 2>err.txt";
+        int raw = std::system(cmd.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << c;
+        std::string err = readFile(dir + "/err.txt");
+        EXPECT_NE(err.find(dir + "/julia.3ds"), std::string::npos) << c << ": " << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        std::remove((dir + "/err.txt").c_str());
+        EXPECT_EQ(listDir(dir), std::vector<std::string>{"isoloop-tool"}) << c;
     }
 }
 

@@ -24,7 +24,7 @@ if [ -n "$need" ]; then
   $SUDO apt-get update -q && $SUDO apt-get install -y -q $need
 fi
 
-scripts/web.sh build
+scripts/web.sh probe
 
 # The native reference: the same probe through Mesa's GL.
 mkdir -p "$OUT/native"
@@ -46,4 +46,4 @@ mkdir -p "$OUT/npm"
 cp tests/web/package.json tests/web/package-lock.json "$OUT/npm/"
 (cd "$OUT/npm" && npm ci --no-audit --no-fund --loglevel=error)
 NODE_PATH="$OUT/npm/node_modules" node tests/web/web_test.js \
-  --site "$OUT/site" --reference "$OUT/native/native.ppm" "$@"
+  --site "$OUT/probe-site" --reference "$OUT/native/native.ppm" "$@"

@@ -23,6 +23,7 @@
   }
 
   function fail(text) {
+    if (captureArguments && !window.isoloopCapture) window.isoloopCapture = { error: text };
     playing = false;
     leaveFullscreen();
     say(text, true);
@@ -127,10 +128,46 @@
     } catch (e) {
       return fail(e.message);
     }
+    if (captureArguments) return capture();
     say('Ready. Sound starts with the show.', false);
     controls.hidden = false;
     startButton.focus();
     window.isowebState = 'ready';
+  }
+
+  // index.html?capture&fps=F&seconds=S&size=WxH&keep=J1,J2: the capture's
+  // own clock and pass loop, no sound and no Start; the result is left in
+  // window.isoloopCapture = {log, audio, frames} (or {error}).
+  const query = new URLSearchParams(location.search);
+  const captureArguments = query.has('capture') ? ['capture'] : null;
+  if (captureArguments)
+    for (const key of ['fps', 'seconds', 'size', 'keep'])
+      if (query.has(key)) captureArguments.push(key, query.get(key));
+
+  async function capture() {
+    say('Capturing…', false);
+    const size = (query.get('size') || '640x480').split('x').map(Number);
+    const canvas = document.createElement('canvas');
+    canvas.id = 'canvas';
+    canvas.width = size[0] || 640;
+    canvas.height = size[1] || 480;
+    stage.textContent = '';
+    stage.appendChild(canvas);
+    try {
+      await window.createIsoloop({
+        canvas: canvas,
+        arguments: captureArguments,
+        print: (t) => console.log(t),
+        printErr: (t) => console.warn(t),
+        preRun: [(m) => { for (const f of files) m.FS.writeFile('/' + f.name, f.bytes); }],
+        onAbort: (what) => { window.isoloopCapture = { error: 'the program stopped: ' + what }; },
+        locateFile: (name) => name,
+      });
+    } catch (e) {
+      window.isoloopCapture = { error: 'the program could not start: ' + (e && e.message ? e.message : e) };
+    }
+    if (!window.isoloopCapture) window.isoloopCapture = { error: 'the capture did not finish' };
+    say(window.isoloopCapture.error ? 'The capture failed: ' + window.isoloopCapture.error : 'Capture done.', !!window.isoloopCapture.error);
   }
 
   startButton.addEventListener('click', start);

@@ -10,7 +10,8 @@ endforeach()
 # The native entry blocks in its loop; the browser's returns to the page.
 list(REMOVE_ITEM ISOLOOP_EDGE_SOURCES src/app/sdl/sdl_main.cpp)
 
-set(ISOLOOP_WEB_LAYER
+# The GL 1.1 layer over WebGL, and the page's contract for ending a show.
+add_library(isoloop_web_layer STATIC
   src/app/web/gl_immediate.cpp
   src/app/web/gl_lists.cpp
   src/app/web/gl_matrix.cpp
@@ -18,6 +19,11 @@ set(ISOLOOP_WEB_LAYER
   src/app/web/gl_texture.cpp
   src/app/web/gl_draw.cpp
   src/app/web/show_end.cpp)
+target_include_directories(isoloop_web_layer PUBLIC src)
+# Programs for the page: createIsoloop(Module) makes a fresh instance per show.
+set(ISOLOOP_WEB_LINK -sMODULARIZE=1 -sEXPORT_NAME=createIsoloop -sENVIRONMENT=web
+  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
+set(ISOLOOP_WEB_FORCED "-include;${CMAKE_SOURCE_DIR}/src/app/web/gl_web.h")
 # The page's capture runs the capture tool's own clock and pass loop.
 set(ISOLOOP_WEB_CAPTURE
   tools/capture/capture_clock.cpp
@@ -26,12 +32,19 @@ set(ISOLOOP_WEB_CAPTURE
 set(ISOLOOP_WEB_ENTRY src/app/web/web_main.cpp src/app/web/web_capture.cpp)
 
 set_source_files_properties(${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_ENTRY} PROPERTIES
-  COMPILE_OPTIONS "-include;${CMAKE_SOURCE_DIR}/src/app/web/gl_web.h")
+  COMPILE_OPTIONS "${ISOLOOP_WEB_FORCED}")
 
-add_executable(isoloop ${ISOLOOP_CORE_SOURCES} ${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_LAYER}
-  ${ISOLOOP_WEB_CAPTURE} ${ISOLOOP_WEB_ENTRY})
+add_executable(isoloop ${ISOLOOP_CORE_SOURCES} ${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_CAPTURE}
+  ${ISOLOOP_WEB_ENTRY})
 target_include_directories(isoloop PRIVATE src tools)
 target_compile_definitions(isoloop PRIVATE ISOLOOP_VERSION="${PROJECT_VERSION}")
-target_link_options(isoloop PRIVATE -sMODULARIZE=1 -sEXPORT_NAME=createIsoloop
-  -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
-  -sEXPORTED_RUNTIME_METHODS=FS)
+target_link_libraries(isoloop PRIVATE isoloop_web_layer)
+target_link_options(isoloop PRIVATE ${ISOLOOP_WEB_LINK})
+
+# The layer's own test program: one feature per tile, plain GL 1.1.
+set(ISOLOOP_GL_PROBE tests/web/gl_probe/probe_scene.cpp tests/web/gl_probe/probe_picture.cpp
+  tests/web/gl_probe/probe_main.cpp)
+set_source_files_properties(${ISOLOOP_GL_PROBE} PROPERTIES COMPILE_OPTIONS "${ISOLOOP_WEB_FORCED}")
+add_executable(gl_probe ${ISOLOOP_GL_PROBE})
+target_link_libraries(gl_probe PRIVATE isoloop_web_layer)
+target_link_options(gl_probe PRIVATE ${ISOLOOP_WEB_LINK})

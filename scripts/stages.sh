@@ -7,7 +7,7 @@
 # TSAN_DEMO to join the TSan passes. Adding a stage: a stage_NAME function
 # and its name in STAGES.
 
-STAGES="format scripts plain asan tsan compat"
+STAGES="format scripts plain web asan tsan compat"
 JOBS="${JOBS:-$(nproc)}"
 COMPAT_PACKAGES="libsdl1.2-compat libsdl1.2-compat-dev"
 # The ring, the synthesizer and the frame driver with SDL's audio thread.
@@ -20,6 +20,9 @@ COMPAT_LABELS="_gl$"
 # What the demo runs under TSan need.
 DEMO_TARGETS="isoloop isoloop_pack isoloop_probe app_gl_tests synth_gl_tests"
 export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
+
+# The native build the web stage compares the browser with: the plain stage's.
+WEB_NATIVE=build
 
 # The SDL the system's development package gives: sdl12-compat says so in
 # its pkg-config name.
@@ -60,6 +63,17 @@ stage_scripts() {
 stage_plain() {
   build build -DISOLOOP_BENCH=ON -DISOLOOP_SANITIZE=
   ISOLOOP_SDL="$(system_sdl)" check build
+}
+
+# The browser build: the site from the demo's own sources, the page in
+# Debian's chromium (software WebGL) against the native build, and the plain
+# units built with emcc against the native ones under node. The scripts
+# install what they need (emscripten, chromium, node and npm).
+stage_web() {
+  [ -x "$WEB_NATIVE/isoloop-tool" ] && [ -e "$WEB_NATIVE/julia.3ds" ] ||
+    build "$WEB_NATIVE" -DISOLOOP_BENCH=ON -DISOLOOP_SANITIZE=
+  ISOLOOP_PACK="$WEB_NATIVE/julia.3ds" ISOLOOP_BUILD="$WEB_NATIVE" sh tests/web/run.sh
+  sh tests/web/node/run.sh "$WEB_NATIVE/julia.3ds"
 }
 
 stage_asan() {

@@ -3,6 +3,8 @@
 #   format   the layout of the sources (clang-format)
 #   scripts  the set-up scripts' own test
 #   plain    the whole suite (build/)
+#   web      the browser build in chromium against the native one, and its
+#            plain units under node against native ones (build-web/)
 #   asan     the suite under AddressSanitizer + UBSan (build-asan/)
 #   tsan     the audio path and the real demo under ThreadSanitizer (build-tsan/)
 #   compat   the window and demo suites again against sdl12-compat, plainly and

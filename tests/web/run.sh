@@ -24,6 +24,12 @@ if [ -n "$need" ]; then
   $SUDO apt-get update -q && $SUDO apt-get install -y -q $need
 fi
 
+# The demo's site takes the pack the plain build made, when there is one.
+BUILD=${ISOLOOP_BUILD:-build}
+if [ -z "$ISOLOOP_PACK" ] && [ -f "$BUILD/julia.3ds" ]; then
+  ISOLOOP_PACK=$(cd "$(dirname "$BUILD/julia.3ds")" && pwd)/julia.3ds
+  export ISOLOOP_PACK
+fi
 scripts/web.sh probe
 
 # The native reference: the same probe through Mesa's GL.
@@ -45,5 +51,11 @@ done
 mkdir -p "$OUT/npm"
 cp tests/web/package.json tests/web/package-lock.json "$OUT/npm/"
 (cd "$OUT/npm" && npm ci --no-audit --no-fund --loglevel=error)
+# Both suites run; either failing fails the whole.
+status=0
 NODE_PATH="$OUT/npm/node_modules" node tests/web/web_test.js \
-  --site "$OUT/probe-site" --reference "$OUT/native/native.ppm" "$@"
+  --site "$OUT/probe-site" --reference "$OUT/native/native.ppm" "$@" || status=1
+# The demo's site; its capture is compared with the native isoloop-tool's.
+NODE_PATH="$OUT/npm/node_modules" node tests/web/demo_test.js \
+  --site "$OUT/site" --build "$BUILD" || status=1
+exit $status

@@ -11,8 +11,10 @@
 #include "app/web/show_end.h"
 #include "app/web/web_capture.h"
 #include "base/working_dir.h"
+#include "synth/ring.h"
 #include "synth/sdl/audio_device.h"
 #include <SDL.h>
+#include <cmath>
 #include <cstring>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -29,13 +31,36 @@ const int kQueuedBuffers = 3;
 bool s_hidden = false;    // the tab is hidden: no sound is pulled
 double s_hiddenSince = 0; // SDL clock seconds when it was hidden
 
+// What the tests and the benchmark read through the isoweb_* hooks below;
+// counting only, nothing here steers the show.
+double s_framesDrawn = 0;
+double s_callbacks = 0;
+// Largest (end of a pull) - audio_writePos once a second of sound has played:
+// above zero the device was handed a frame the frame driver had not written.
+double s_maxLead = -INFINITY;
+double s_maxLeadAt = 0;   // audio_readPos at that pull
+double s_stalePulls = 0;  // pulls that ended past the last written frame
+double s_lastFrameMs = 0; // when the last show frame was drawn
+double s_longestGapMs = 0; // longest time between two show frames, hidden time aside
+
 // SDL's browser device can run one more pull after a pause: while hidden, it
 // gets silence and the ring stays where it is.
 void webMixaudio(void* user, unsigned char* stream, int len) {
+    s_callbacks += 1;
     if (s_hidden) {
         for (int i = 0; i < len; i++)
             stream[i] = 0;
         return;
+    }
+    uint64_t readPos = audio_readPos.load(std::memory_order_relaxed);
+    // The first second is start-up: the ring's first blocks come with the first frame.
+    if (readPos >= 44100) {
+        double lead = (double)(readPos + (uint64_t)(len / 4)) - (double)audio_writePos;
+        if (lead > 0) s_stalePulls += 1;
+        if (lead > s_maxLead) {
+            s_maxLead = lead;
+            s_maxLeadAt = (double)readPos;
+        }
     }
     mixaudio(user, stream, len);
 }
@@ -91,6 +116,10 @@ void pass() {
         return;
     }
     luz();
+    double now = emscripten_get_now();
+    if (s_lastFrameMs > 0 && now - s_lastFrameMs > s_longestGapMs) s_longestGapMs = now - s_lastFrameMs;
+    s_lastFrameMs = now;
+    s_framesDrawn += 1;
 }
 
 EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
@@ -103,6 +132,7 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
         // Demo time stands still while nobody watches or listens.
         startTick += clockSeconds() - s_hiddenSince;
         s_hidden = false;
+        s_lastFrameMs = 0;
         SDL_PauseAudio(0);
         emscripten_resume_main_loop();
     }
@@ -110,6 +140,23 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 }
 
 } // namespace
+
+// Observation hooks for the browser tests and the frame-rate benchmark.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE double isoweb_frames() { return s_framesDrawn; }
+EMSCRIPTEN_KEEPALIVE double isoweb_callbacks() { return s_callbacks; }
+EMSCRIPTEN_KEEPALIVE double isoweb_read_pos() { return (double)audio_readPos.load(); }
+EMSCRIPTEN_KEEPALIVE double isoweb_write_pos() { return (double)audio_writePos; }
+EMSCRIPTEN_KEEPALIVE double isoweb_max_lead() { return s_maxLead; }
+EMSCRIPTEN_KEEPALIVE double isoweb_max_lead_at() { return s_maxLeadAt; }
+EMSCRIPTEN_KEEPALIVE double isoweb_stale_pulls() { return s_stalePulls; }
+EMSCRIPTEN_KEEPALIVE double isoweb_longest_gap_ms() { return s_longestGapMs; }
+EMSCRIPTEN_KEEPALIVE int isoweb_incs() { return incs; }
+// Demo time as the next frame would see it: stands still while hidden.
+EMSCRIPTEN_KEEPALIVE double isoweb_show_time() {
+    return s_hidden ? s_hiddenSince - startTick : clockSeconds() - startTick;
+}
+}
 
 int main(int argc, char** argv) {
     setWorkingDir("."); // the page puts the picture pack in the working directory

@@ -1,0 +1,188 @@
+// The demo's site in headless chromium (software WebGL, SwiftShader): one
+// loop of the show with frame times per scene (scene from the drum-hit
+// counter after each frame; count, frames per second, median, 99th
+// percentile and worst frame time), page load to ready, Start to the loading
+// picture and to the first show frame, the site's download size per file
+// (raw and gzip -9), and the synthesizer's real-time factor as WebAssembly
+// under node (tests/web/node/run.sh).
+//   NODE_PATH=build-web/npm/node_modules node bench/web_fps.js [--site DIR] [--pack FILE]
+//     [--seconds N]   (default: one loop, about 163 s, ended by the counter's wrap)
+//     [--no-synth]    skip the node real-time factor (it builds two drivers)
+'use strict';
+const { execFileSync, spawnSync } = require('child_process');
+const fs = require('fs');
+const path = require('path');
+const { serve, launch, waitState } = require('../tests/web/browser');
+
+const args = process.argv.slice(2);
+function arg(name, fallback) {
+  const i = args.indexOf('--' + name);
+  return i >= 0 ? args[i + 1] : fallback;
+}
+const root = path.join(__dirname, '..');
+const site = path.resolve(arg('site', path.join(root, 'build-web', 'site')));
+const pack = path.resolve(root, arg('pack', path.join(process.env.ISOLOOP_BUILD || 'build', 'julia.3ds')));
+const maxSeconds = Number(arg('seconds', '240'));
+const oneLoop = !args.includes('--seconds');
+
+// Scene of a drum-hit count, as the demo's scene table has it.
+function sceneOf(n) {
+  if (n <= 11) return 'scene1';
+  if (n <= 17) return 'credits';
+  if (n <= 27) return 'scene0';
+  if (n <= 37) return 'scene3';
+  if (n <= 47) return 'scene4';
+  if (n <= 57) return 'scene5';
+  return 'none';
+}
+
+// In the page before its scripts: after each animation frame, the time,
+// the frames drawn and the counter; and when start-up first shows the
+// loading picture (lit pixels across the middle of the canvas).
+function recorder() {
+  const rec = window.isowebBench = { frames: [], loadingAt: null, firstFrameAt: null, clickAt: null };
+  document.addEventListener('click', () => { if (rec.clickAt === null) rec.clickAt = performance.now(); }, true);
+  const raf = window.requestAnimationFrame.bind(window);
+  let last = 0;
+  const after = () => {
+    const m = window.isowebModule, canvas = document.getElementById('canvas');
+    if (!m || !m.calledRun || !canvas) return;
+    const now = performance.now();
+    const drawn = m._isoweb_frames();
+    if (drawn === 0 && rec.loadingAt === null) {
+      const g = document.createElement('canvas').getContext('2d');
+      g.canvas.width = canvas.width;
+      g.canvas.height = canvas.height;
+      g.drawImage(canvas, 0, 0);
+      const row = g.getImageData(0, canvas.height >> 1, canvas.width, 1).data;
+      let lit = 0;
+      for (let i = 0; i < row.length; i += 4) if (row[i] + row[i + 1] + row[i + 2] > 24) lit++;
+      if (lit > canvas.width * 0.2) rec.loadingAt = now;
+    }
+    if (drawn > last) {
+      if (rec.firstFrameAt === null) rec.firstFrameAt = now;
+      rec.frames.push(now, m._isoweb_incs());
+      last = drawn;
+    }
+  };
+  window.requestAnimationFrame = (f) => raf((t) => { f(t); after(); });
+}
+
+function stats(times) {
+  const s = [...times].sort((a, b) => a - b);
+  const q = (p) => s[Math.min(s.length - 1, Math.floor(p * (s.length - 1) + 0.5))];
+  return { n: s.length, median: q(0.5), p99: q(0.99), worst: s[s.length - 1] };
+}
+
+async function showLoop() {
+  const { server, base } = await serve(site);
+  const browser = await launch();
+  try {
+    const page = await browser.newPage({ viewport: { width: 640, height: 480 } });
+    await page.addInitScript(recorder);
+    await page.goto(base);
+    await waitState(page, ['ready'], 60000);
+    const ready = await page.evaluate(() => performance.now());
+    await page.uncheck('#fullscreen');
+    await page.click('#start');
+    await page.waitForFunction(() => window.isowebBench.firstFrameAt !== null, null, { timeout: 60000 });
+    // One loop: the counter climbs through the scenes and wraps to 0.
+    const started = Date.now();
+    let peak = 0;
+    for (;;) {
+      await page.waitForTimeout(1000);
+      const n = await page.evaluate(() => window.isowebModule._isoweb_incs());
+      peak = Math.max(peak, n);
+      const elapsed = (Date.now() - started) / 1000;
+      if ((oneLoop && peak >= 48 && n < peak) || elapsed >= maxSeconds) break;
+    }
+    const rec = await page.evaluate(() => window.isowebBench);
+    const lead = await page.evaluate(() => ({
+      maxLead: window.isowebModule._isoweb_max_lead(),
+      stalePulls: window.isowebModule._isoweb_stale_pulls(),
+      callbacks: window.isowebModule._isoweb_callbacks(),
+      readPos: window.isowebModule._isoweb_read_pos(),
+    }));
+    await page.keyboard.press('Escape');
+    return { ready, rec, lead };
+  } finally {
+    await browser.close();
+    server.close();
+  }
+}
+
+function siteSizes() {
+  const rows = [];
+  let raw = 0, gz = 0;
+  for (const f of fs.readdirSync(site).sort()) {
+    const file = path.join(site, f);
+    if (!fs.statSync(file).isFile()) continue;
+    const r = fs.statSync(file).size;
+    const g = execFileSync('gzip', ['-9', '-c', file]).length;
+    rows.push([f, r, g]);
+    raw += r;
+    gz += g;
+  }
+  rows.push(['total', raw, gz]);
+  return rows;
+}
+
+function synthFactor() {
+  // emcc's own node tools want Debian's modules, not the harness's NODE_PATH.
+  const env = { ...process.env };
+  delete env.NODE_PATH;
+  const r = spawnSync('sh', [path.join(root, 'tests/web/node/run.sh'), pack], { encoding: 'utf8', cwd: root, env });
+  const text = (r.stdout || '') + (r.stderr || '');
+  return text.split('\n').filter((l) => /^(native|wasm):$|x real time/.test(l)).join('\n') ||
+    `(no real-time factor line; exit ${r.status})\n` + text.split('\n').slice(-5).join('\n');
+}
+
+async function main() {
+  console.log('site download, bytes (raw / gzip -9):');
+  for (const [f, r, g] of siteSizes()) console.log(`  ${f.padEnd(14)} ${String(r).padStart(9)} ${String(g).padStart(9)}`);
+
+  const { ready, rec, lead } = await showLoop();
+  console.log(`page load: navigation to ready ${ready.toFixed(0)} ms`);
+  if (rec.clickAt !== null) {
+    console.log(`Start to the loading picture: ${rec.loadingAt === null ? 'not seen' : (rec.loadingAt - rec.clickAt).toFixed(0) + ' ms'}` +
+      `; to the first show frame: ${(rec.firstFrameAt - rec.clickAt).toFixed(0)} ms`);
+    console.log(`navigation to the loading picture: ${rec.loadingAt === null ? '-' : rec.loadingAt.toFixed(0)} ms` +
+      ` (includes the harness's click at ${rec.clickAt.toFixed(0)} ms); to the first show frame: ${rec.firstFrameAt.toFixed(0)} ms`);
+  }
+  const per = new Map();
+  const order = [];
+  for (let i = 2; i < rec.frames.length; i += 2) {
+    const dt = rec.frames[i] - rec.frames[i - 2];
+    const scene = sceneOf(rec.frames[i + 1]);
+    if (!per.has(scene)) { per.set(scene, []); order.push(scene); }
+    per.get(scene).push(dt);
+  }
+  const all = [];
+  console.log('frame times per scene (ms; headless chromium, SwiftShader WebGL):');
+  console.log('  scene      frames   fps(mean)  median    p99   worst  over136ms');
+  for (const scene of order) {
+    const t = per.get(scene);
+    all.push(...t);
+    const s = stats(t);
+    const mean = t.reduce((a, b) => a + b, 0) / t.length;
+    const over = t.filter((x) => x > 136).length;
+    console.log(`  ${scene.padEnd(9)} ${String(s.n).padStart(7)} ${(1000 / mean).toFixed(1).padStart(10)} ` +
+      `${s.median.toFixed(1).padStart(7)} ${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)} ${String(over).padStart(10)}`);
+  }
+  const s = stats(all);
+  const span = (rec.frames[rec.frames.length - 2] - rec.frames[0]) / 1000;
+  console.log(`  all       ${String(s.n).padStart(7)} ${(s.n / span).toFixed(1).padStart(10)} ${s.median.toFixed(1).padStart(7)} ` +
+    `${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)}   over ${span.toFixed(1)} s`);
+  console.log(`sound: ${lead.callbacks} pulls, ${(lead.readPos / 44100).toFixed(1)} s delivered; ` +
+    `pulls past the written ring: ${lead.stalePulls}, largest by ${lead.maxLead} frames`);
+
+  if (!args.includes('--no-synth')) {
+    console.log('synthesizer as WebAssembly under node (tests/web/node/run.sh):');
+    console.log(synthFactor().split('\n').map((l) => '  ' + l).join('\n'));
+  }
+}
+
+main().catch((e) => {
+  console.error(e);
+  process.exit(1);
+});

@@ -5,6 +5,7 @@
 // messages for a missing or short pack and for no WebGL.
 //   node demo_test.js --site DIR [--build DIR] [--show-seconds N] [--only show,hidden,capture,bad]
 // --build names the native build with isoloop-tool (default $ISOLOOP_BUILD or build).
+// DEMO_TEST_TRACE=1 prints the show's counters once a second.
 'use strict';
 const { execFileSync } = require('child_process');
 const fs = require('fs');

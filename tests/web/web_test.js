@@ -325,7 +325,7 @@ async function main() {
     }
     // The program itself missing shows once the show starts.
     const page = await browser.newPage({ viewport: { width: W, height: H } });
-    await page.route('**/isoloop.wasm', (r) => r.fulfill({ status: 404, body: 'gone' }));
+    await page.route('**/*.wasm', (r) => r.fulfill({ status: 404, body: 'gone' }));
     await page.goto(base);
     await waitState(page, ['ready']);
     await page.uncheck('#fullscreen');

@@ -69,8 +69,10 @@ void applyFog(GLenum pname, const float* v) {
         s.fogEnd = v[0];
         break;
     case ISOWEB_GL_FOG_COLOR:
+        // GL clamps colours to 0..1 as they are given (scene 1 fogs in funk,
+        // which passes 1 at every burst).
         for (int i = 0; i < 4; i++)
-            s.fogColour[i] = v[i];
+            s.fogColour[i] = v[i] < 0 ? 0.0f : v[i] > 1 ? 1.0f : v[i];
         break;
     default:
         warnOnce("glFog parameter not supported (ignored)");

@@ -2,6 +2,11 @@
 # the subsystems list them, with this folder's entry and GL 1.1 layer in
 # place of the native entry. Every GL unit is compiled with gl_web.h forced
 # in, so its fixed-function calls reach the layer; the layer itself is not.
+# emscripten's own SDL 1.2 port: the default up to 3.1.x's middle, asked for
+# by name from then on (headers and library alike).
+add_compile_options(-sUSE_SDL=1)
+add_link_options(-sUSE_SDL=1)
+
 set(ISOLOOP_CORE_SOURCES)
 set(ISOLOOP_EDGE_SOURCES)
 foreach(sub base app geometry texture synth scenes)

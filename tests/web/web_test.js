@@ -5,11 +5,9 @@
 // probe's frame rate.
 //   node web_test.js --site DIR --reference native.ppm [--fps-seconds N]
 'use strict';
-const { chromium } = require('playwright-core');
 const fs = require('fs');
-const http = require('http');
-const os = require('os');
 const path = require('path');
+const { serve, launch, watch, waitState } = require('./browser');
 
 const args = process.argv.slice(2);
 function arg(name, fallback) {
@@ -25,63 +23,6 @@ let failures = 0;
 function check(ok, what, detail) {
   console.log((ok ? 'ok   ' : 'FAIL ') + what + (detail ? ' — ' + detail : ''));
   if (!ok) failures++;
-}
-
-// --- a static server on 127.0.0.1 -------------------------------------------
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.json': 'application/json' };
-function serve(root) {
-  const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-    const file = path.join(root, name === '/' ? 'index.html' : name);
-    if (!file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      res.writeHead(404);
-      return res.end('not found');
-    }
-    res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(res);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
-// --- chromium ---------------------------------------------------------------
-const baseFlags = ['--headless', '--no-sandbox', '--no-first-run', '--disable-background-networking',
-  '--disable-component-update', '--disable-sync', '--disable-quic'];
-const softwareGL = ['--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
-const profiles = [];
-async function launch(extra) {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'isoloop-chromium-'));
-  profiles.push(dir);
-  // A fresh profile each time; playwright passes it as --user-data-dir.
-  const context = await chromium.launchPersistentContext(dir, {
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: [...baseFlags, ...softwareGL, ...extra],
-  });
-  return {
-    async newPage({ viewport }) {
-      const page = await context.newPage();
-      await page.setViewportSize(viewport);
-      return page;
-    },
-    close: () => context.close(),
-  };
-}
-
-// Console errors and uncaught exceptions a page produced.
-function watch(page) {
-  const errors = [];
-  // The GL layer names, once, any GL use it does not draw as GL would.
-  page.on('console', (m) => {
-    if (m.type() === 'error' || m.text().includes('GL layer')) errors.push(m.text());
-  });
-  page.on('pageerror', (e) => errors.push(String(e)));
-  return errors;
-}
-
-async function waitState(page, states, timeout = 30000) {
-  await page.waitForFunction((s) => s.includes(window.isowebState), states, { timeout });
-  return page.evaluate(() => window.isowebState);
 }
 
 // --- pictures ---------------------------------------------------------------
@@ -296,8 +237,7 @@ async function expectMessage(browser, base, what, pattern, prepare) {
 async function main() {
   const ref = referencePath ? readPpm(referencePath) : null;
   if (!ref) console.log('note: no --reference: the picture is not compared with the native one');
-  const server = await serve(site);
-  const base = `http://127.0.0.1:${server.address().port}/`;
+  const { server, base } = await serve(site);
   let browser = await launch([]);
   try {
     await testShow(browser, base, ref);
@@ -339,7 +279,6 @@ async function main() {
   } finally {
     await browser.close();
     server.close();
-    for (const d of profiles) fs.rmSync(d, { recursive: true, force: true });
   }
   console.log(failures ? `${failures} check(s) failed` : 'all checks passed');
   process.exit(failures ? 1 : 0);

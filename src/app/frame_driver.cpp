@@ -17,7 +17,8 @@ static float funk = 0.0f;
 static float flexer = 0.0f;
 static float offsetaapje = 0.0f;
 
-void tintColour(double t, float colour[3]) {
+// The slow tint the frames carry while the burst pulse is below 1.
+static void tintColour(double t, float colour[3]) {
     colour[0] = 1.0f;
     colour[1] = (float)(std::sin(t / 5) * 0.2 + 0.8);
     colour[2] = (float)(std::sin(t / 4) * 0.3 + 0.7);

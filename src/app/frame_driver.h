@@ -12,9 +12,6 @@
 extern double startTick; // origin of demo time, seconds
 extern int incs;         // drum hits consumed since the last wrap; selects the scene
 
-// The slow tint the frames carry while the burst pulse is below 1.
-void tintColour(double t, float colour[3]);
-
 // Steps 2 to 7 of a frame at demo time t with the device at readPos; synth
 // renders the blocks the ring lacks (a stand-in can tag them).
 FramePlan planFrame(double t, uint64_t readPos, SynthFn synth = updateSynth);

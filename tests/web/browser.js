@@ -70,4 +70,20 @@ async function waitState(page, states, timeout = 30000) {
   return page.evaluate(() => window.isowebState);
 }
 
-module.exports = { serve, launch, watch, waitState };
+// A page that should end in a sentence instead of a show: its message, and
+// whether the message and the Start button are visible.
+async function messageShown(browser, base, viewport, prepare) {
+  const page = await browser.newPage({ viewport });
+  if (prepare) await prepare(page);
+  await page.goto(base);
+  await waitState(page, ['error'], 20000).catch(() => {});
+  const shown = {
+    text: (await page.textContent('#message')) || '',
+    visible: await page.isVisible('#message'),
+    start: await page.isVisible('#start'),
+  };
+  await page.close();
+  return shown;
+}
+
+module.exports = { serve, launch, watch, waitState, messageShown };

@@ -11,7 +11,7 @@ const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { serve, launch, watch, waitState } = require('./browser');
+const { serve, launch, watch, waitState, messageShown } = require('./browser');
 
 const args = process.argv.slice(2);
 function arg(name, fallback) {
@@ -375,14 +375,9 @@ function firstDifference(a, b) {
 
 // --- bad paths -----------------------------------------------------------------
 async function expectMessage(browser, base, what, pattern, prepare) {
-  const page = await browser.newPage({ viewport: { width: W, height: H } });
-  if (prepare) await prepare(page);
-  await page.goto(base);
-  await waitState(page, ['error'], 20000).catch(() => {});
-  const text = (await page.textContent('#message')) || '';
-  check(pattern.test(text) && (await page.isVisible('#message')), what, text);
-  check(!(await page.isVisible('#start')), what + ': no Start button');
-  await page.close();
+  const m = await messageShown(browser, base, { width: W, height: H }, prepare);
+  check(pattern.test(m.text) && m.visible, what, m.text);
+  check(!m.start, what + ': no Start button');
 }
 
 // A site without its pack, served from a copy as a server without the file would.

@@ -7,7 +7,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { serve, launch, watch, waitState } = require('./browser');
+const { serve, launch, watch, waitState, messageShown } = require('./browser');
 
 const args = process.argv.slice(2);
 function arg(name, fallback) {
@@ -224,14 +224,9 @@ async function testFullscreen(browser, base) {
 }
 
 async function expectMessage(browser, base, what, pattern, prepare) {
-  const page = await browser.newPage({ viewport: { width: W, height: H } });
-  if (prepare) await prepare(page);
-  await page.goto(base);
-  await waitState(page, ['error'], 20000).catch(() => {});
-  const text = (await page.textContent('#message')) || '';
-  check(pattern.test(text) && (await page.isVisible('#message')), what, text);
-  check(!(await page.isVisible('#start')), what + ': no Start button');
-  await page.close();
+  const m = await messageShown(browser, base, { width: W, height: H }, prepare);
+  check(pattern.test(m.text) && m.visible, what, m.text);
+  check(!m.start, what + ': no Start button');
 }
 
 async function main() {

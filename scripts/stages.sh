@@ -63,9 +63,11 @@ stage_scripts() {
   sh tests/scripts/setup_scripts_test.sh
 }
 
+# Then every benchmark once, on a tiny setting, so none rots unseen.
 stage_plain() {
   build build -DISOLOOP_BENCH=ON -DISOLOOP_SANITIZE=
   ISOLOOP_SDL="$(system_sdl)" check build
+  sh bench/smoke.sh build
 }
 
 # The browser build: the site from the demo's own sources, the page in

@@ -9,7 +9,7 @@ add_link_options(-sUSE_SDL=1)
 
 set(ISOLOOP_CORE_SOURCES)
 set(ISOLOOP_EDGE_SOURCES)
-foreach(sub base app geometry texture synth scenes)
+foreach(sub base app geometry texture synth scenes capture)
   include(src/${sub}/sources.cmake)
 endforeach()
 # The native entry blocks in its loop; the browser's returns to the page.
@@ -29,19 +29,14 @@ target_include_directories(isoloop_web_layer PUBLIC src)
 set(ISOLOOP_WEB_LINK -sMODULARIZE=1 -sEXPORT_NAME=createIsoloop -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
 set(ISOLOOP_WEB_FORCED "-include;${CMAKE_SOURCE_DIR}/src/app/web/gl_web.h")
-# The page's capture runs the capture tool's own clock and pass loop.
-set(ISOLOOP_WEB_CAPTURE
-  tools/capture/capture_clock.cpp
-  tools/capture/capture_run.cpp
-  tools/args.cpp)
 set(ISOLOOP_WEB_ENTRY src/app/web/web_main.cpp src/app/web/web_capture.cpp)
 
 set_source_files_properties(${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_ENTRY} PROPERTIES
   COMPILE_OPTIONS "${ISOLOOP_WEB_FORCED}")
 
-add_executable(isoloop ${ISOLOOP_CORE_SOURCES} ${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_CAPTURE}
+add_executable(isoloop ${ISOLOOP_CORE_SOURCES} ${ISOLOOP_EDGE_SOURCES}
   ${ISOLOOP_WEB_ENTRY})
-target_include_directories(isoloop PRIVATE src tools)
+target_include_directories(isoloop PRIVATE src)
 target_compile_definitions(isoloop PRIVATE ISOLOOP_VERSION="${PROJECT_VERSION}")
 target_link_libraries(isoloop PRIVATE isoloop_web_layer)
 target_link_options(isoloop PRIVATE ${ISOLOOP_WEB_LINK})

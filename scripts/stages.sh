@@ -61,6 +61,7 @@ stage_format() {
 
 stage_scripts() {
   sh tests/scripts/setup_scripts_test.sh
+  sh tests/scripts/layering_test.sh
 }
 
 # Then every benchmark once, on a tiny setting, so none rots unseen.

@@ -382,6 +382,7 @@ int capture(const Options& o) {
         enc.ffmpeg = ffmpeg;
         enc.path = videoPath;
         enc.finalPath = o.out;
+        enc.probe = videoPath != followLinks(o.out);
         enc.kind = o.kind;
         enc.width = o.padW;
         enc.height = o.padH;

@@ -1,11 +1,13 @@
 #include "output_files.h"
 
+#include "standard_streams.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,7 +26,7 @@ volatile sig_atomic_t s_count = 0;
 volatile sig_atomic_t s_deferred = 0;
 volatile sig_atomic_t s_interrupted = 0;
 const volatile sig_atomic_t* s_child = nullptr;
-int s_signals[8];
+int s_signals[16];
 int s_signalCount = 0;
 
 // Async-signal-safe: unlink, rmdir, and a directory's entries by name.
@@ -139,6 +141,10 @@ bool OutputFiles::addDirectory(const std::string& path) {
     return true;
 }
 
+int OutputFiles::count() const {
+    return s_count;
+}
+
 const char* OutputFiles::temp(int k) const {
     return k < s_count ? s_outputs[k].temp : "";
 }
@@ -204,7 +210,9 @@ void OutputFiles::stopOnSignal(const volatile sig_atomic_t* pid) {
 OutputTarget outputTarget(const std::string& path) {
     struct stat st;
     if (path == "-") return OutputTarget::STDOUT;
-    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return OutputTarget::FILE;
+    if (stat(path.c_str(), &st) != 0)
+        return errno == ELOOP ? OutputTarget::LOOP : OutputTarget::FILE;
+    if (S_ISREG(st.st_mode)) return OutputTarget::FILE;
     return S_ISDIR(st.st_mode) ? OutputTarget::DIRECTORY : OutputTarget::SPECIAL;
 }
 
@@ -255,4 +263,64 @@ bool sameOutput(const std::string& a, const std::string& b) {
 bool insideDirectory(const std::string& path, const std::string& dir) {
     std::string d = resolvedName(dir), p = resolvedName(path);
     return p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/';
+}
+
+int openOutput(OutputFiles& outputs, const std::string& name, bool standardOutput,
+               std::string* why) {
+    std::string target = followLinks(name);
+    int fd = -1;
+    switch (outputTarget(target)) {
+    case OutputTarget::STDOUT:
+        if (!standardOutput) {
+            *why = "not a file name";
+            return -1;
+        }
+        if (standardStreamClosed(1)) {
+            *why = "standard output is closed";
+            return -1;
+        }
+        return 1;
+    case OutputTarget::DIRECTORY:
+        *why = "it is a directory";
+        return -1;
+    case OutputTarget::LOOP:
+        *why = std::strerror(ELOOP);
+        return -1;
+    case OutputTarget::SPECIAL: // a pipe or a device: never replaced
+        fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        break;
+    case OutputTarget::FILE:
+        fd = outputs.addFile(target);
+        break;
+    }
+    if (fd < 0) *why = std::strerror(errno);
+    return fd;
+}
+
+FILE* streamOf(int fd) {
+    FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        int error = errno;
+        if (fd > 2) close(fd);
+        errno = error;
+    }
+    return f;
+}
+
+bool closeOutput(FILE* f, std::string* why) {
+    int fd = fileno(f);
+    struct stat st;
+    bool ok = std::fflush(f) == 0 && !std::ferror(f);
+    int error = ok ? 0 : errno ? errno : EIO;
+    // A plain file is whole only once it is on the disk.
+    if (ok && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fsync(fd) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) *why = std::strerror(error);
+    return ok;
 }

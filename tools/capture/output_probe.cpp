@@ -16,8 +16,8 @@ extern char** environ;
 
 namespace {
 
-// Runs argv with standard output read back; false when it cannot run or
-// does not end with 0.
+// Runs argv with standard output and error read back together; false when it
+// cannot run or does not end with 0.
 bool runForOutput(std::vector<std::string> args, std::string* out) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
@@ -29,7 +29,7 @@ bool runForOutput(std::vector<std::string> args, std::string* out) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
     pid_t pid;
     int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -69,6 +69,7 @@ bool outputIsWhole(const std::string& path, int64_t pictures, int64_t soundFrame
     }
     int64_t video = 0;
     double soundEnd = 0;
+    std::string said; // ffprobe's first complaint: a cut packet, a file that ends early
     for (size_t at = 0; at < out.size();) {
         size_t nl = out.find('\n', at);
         if (nl == std::string::npos) nl = out.size();
@@ -76,12 +77,18 @@ bool outputIsWhole(const std::string& path, int64_t pictures, int64_t soundFrame
         at = nl + 1;
         int stream;
         double pts, duration;
+        if (!line.empty() && (line[0] < '0' || line[0] > '9') && said.empty()) said = line;
         if (std::sscanf(line.c_str(), "%d,%lf,%lf", &stream, &pts, &duration) != 3) continue;
         if (stream == 0) video++;
         if (stream == 1 && pts + duration > soundEnd) soundEnd = pts + duration;
     }
     // Packet times are rounded to the container's tick (a millisecond in .mkv).
     double wanted = (double)soundFrames / CAPTURE_AUDIO_RATE - 0.002;
+    if (!said.empty()) {
+        size_t bracket = said.find("] ");
+        *why = said.substr(said[0] == '[' && bracket != std::string::npos ? bracket + 2 : 0);
+        return false;
+    }
     if (video != pictures || soundEnd < wanted) {
         char text[160];
         std::snprintf(text, sizeof text,

@@ -1,8 +1,8 @@
 // After ffmpeg has exited, a look at the file it wrote: ffprobe reads every
 // packet back, and the file counts as whole only when it holds every picture
-// sent and sound up to the end of what was sent. ffmpeg can lose its last
-// writes (a disk that fills during the final flush) and still exit with 0.
-// Main thread.
+// sent and sound up to the end of what was sent, and ffprobe finds nothing
+// amiss. ffmpeg can lose its last writes (a disk that fills during the final
+// flush) and still exit with 0. Main thread.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -75,12 +75,13 @@ bool outputIsWhole(const std::string& path, int64_t pictures, int64_t soundFrame
         if (nl == std::string::npos) nl = out.size();
         std::string line = out.substr(at, nl - at);
         at = nl + 1;
+        if (!line.empty() && (line[0] < '0' || line[0] > '9') && said.empty()) said = line;
+        // A picture may carry no duration ("N/A"); sound always does.
         int stream;
         double pts, duration;
-        if (!line.empty() && (line[0] < '0' || line[0] > '9') && said.empty()) said = line;
-        if (std::sscanf(line.c_str(), "%d,%lf,%lf", &stream, &pts, &duration) != 3) continue;
-        if (stream == 0) video++;
-        if (stream == 1 && pts + duration > soundEnd) soundEnd = pts + duration;
+        int fields = std::sscanf(line.c_str(), "%d,%lf,%lf", &stream, &pts, &duration);
+        if (fields >= 1 && stream == 0) video++;
+        if (fields == 3 && stream == 1 && pts + duration > soundEnd) soundEnd = pts + duration;
     }
     // Packet times are rounded to the container's tick (a millisecond in .mkv).
     double wanted = (double)soundFrames / CAPTURE_AUDIO_RATE - 0.002;

@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <csignal>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/syscall.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,22 +30,27 @@ const volatile sig_atomic_t* s_child = nullptr;
 int s_signals[16];
 int s_signalCount = 0;
 
-// Async-signal-safe: unlink, rmdir, and a directory's entries by name.
+// Async-signal-safe: unlink, rmdir, and a directory's entries read with the
+// raw system call (opendir would allocate, and a signal may come in malloc).
 void removeOutput(Output& o) {
     if (!o.temp[0]) return;
     if (o.directory) {
-        if (DIR* d = opendir(o.temp)) {
-            while (dirent* e = readdir(d)) {
-                if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-                char path[4096 + 256];
-                size_t n = std::strlen(o.temp), m = std::strlen(e->d_name);
-                if (n + 1 + m >= sizeof path) continue;
-                std::memcpy(path, o.temp, n);
-                path[n] = '/';
-                std::memcpy(path + n + 1, e->d_name, m + 1);
-                unlink(path);
+        int dir = open(o.temp, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            alignas(8) char buf[4096];
+            for (;;) {
+                long n = syscall(SYS_getdents64, dir, buf, sizeof buf);
+                if (n <= 0) break;
+                for (long at = 0; at < n;) {
+                    // struct linux_dirent64: ino 8, off 8, reclen 2, type 1, name.
+                    unsigned short reclen;
+                    std::memcpy(&reclen, buf + at + 16, sizeof reclen);
+                    const char* name = buf + at + 19;
+                    if (std::strcmp(name, ".") && std::strcmp(name, "..")) unlinkat(dir, name, 0);
+                    at += reclen;
+                }
             }
-            closedir(d);
+            close(dir);
         }
         rmdir(o.temp);
     } else {
@@ -62,6 +68,27 @@ extern "C" void onOutputSignal(int sig) {
         removeOutput(s_outputs[k]);
     _exit(128 + sig);
 }
+
+// Holds the caught signals back while a temporary is made and counted: one
+// that came in between would leave it behind. Other threads block them.
+class HoldSignals {
+  public:
+    HoldSignals() {
+        sigset_t block;
+        sigemptyset(&block);
+        for (int k = 0; k < s_signalCount; k++)
+            sigaddset(&block, s_signals[k]);
+        pthread_sigmask(SIG_BLOCK, &block, &old_);
+    }
+    ~HoldSignals() {
+        int error = errno;
+        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+        errno = error;
+    }
+
+  private:
+    sigset_t old_;
+};
 
 bool tempName(const std::string& path, Output* o) {
     if (std::snprintf(o->temp, sizeof o->temp, "%s.partXXXXXX", path.c_str()) >=
@@ -110,6 +137,7 @@ int OutputFiles::addFile(const std::string& path) {
         errno = EMFILE;
         return -1;
     }
+    HoldSignals hold;
     Output& o = s_outputs[s_count];
     o.directory = o.renamed = false;
     if (!tempName(path, &o)) return -1;
@@ -128,6 +156,7 @@ bool OutputFiles::addDirectory(const std::string& path) {
         errno = EMFILE;
         return false;
     }
+    HoldSignals hold;
     Output& o = s_outputs[s_count];
     o.directory = true;
     o.renamed = false;

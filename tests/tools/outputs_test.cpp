@@ -82,7 +82,7 @@ TEST_F(ToolOutputs, PipeAtOutIsWrittenIntoAndStaysAPipe) {
         fresh();
         sources();
         ASSERT_EQ(runCommand("mkfifo '" + dir + "/out'"), 0);
-        EXPECT_EQ(sh("cat out >got & '" + kTool + "' " + with(c.args, "OUT", "out") +
+        EXPECT_EQ(sh("timeout 60 cat out >got & '" + kTool + "' " + with(c.args, "OUT", "out") +
                      "; st=$?; "
                      "wait; exit $st"),
                   0)

@@ -2,6 +2,7 @@
 // built: the same upload bytes, the same meshes, and the console lines kept
 // back (none escape to stdout from the worker), with and without the pack.
 #include "../texture/pack_fixture.h"
+#include "golden.h"
 #include "geometry/solids.h"
 #include "app/startup_work.h"
 

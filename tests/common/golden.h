@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 uint64_t fnv1a(const void* data, size_t bytes, uint64_t h = 1469598103934665603ull);
 
@@ -14,15 +13,3 @@ std::string saveActual(const std::string& name, const void* data, size_t bytes);
 
 // True when running with ISOLOOP_SAVE_GOLDEN set.
 bool savingGoldens();
-
-// Reads a file whole; empty on failure.
-std::string readFile(const std::string& path);
-
-// Writes bytes to a file whole; false when it cannot be written.
-bool writeWhole(const std::string& path, const std::string& bytes);
-
-// Names in a directory, sorted, without "." and ".."; empty when it is missing.
-std::vector<std::string> listDirectory(const std::string& path);
-
-// Runs a shell command line; its exit status, or -1 when it did not exit.
-int runCommand(const std::string& command);

@@ -2,7 +2,7 @@
 // position and normal round-trips bit for bit, triangles in stored order.
 // Bad arguments fail with status 2.
 #include "geometry/solids.h"
-#include "golden.h"
+#include "files_and_commands.h"
 #include "mesh_helpers.h"
 
 #include <gtest/gtest.h>

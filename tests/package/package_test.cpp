@@ -3,7 +3,7 @@
 // dpkg expect, the installed demo runs from PATH and finds its pack, the
 // installed tool answers, and lintian, desktop-file-validate and appstreamcli
 // find no error.
-#include "golden.h"
+#include "files_and_commands.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // isoloop-tool frame, run as a process: a real frame rendered without a
 // window, and argument checking that leaves no output behind.
-#include "golden.h"
+#include "files_and_commands.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

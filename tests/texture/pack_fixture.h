@@ -2,7 +2,7 @@
 // directory that workingDir points at, so read_bmp8 and buildTextures read them.
 #pragma once
 #include "base/working_dir.h"
-#include "golden.h"
+#include "files_and_commands.h"
 #include "texture/pack_file.h"
 #include "texture/pack_layout.h"
 #include "texture/texture_builder.h"

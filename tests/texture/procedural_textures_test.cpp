@@ -2,6 +2,7 @@
 // white spot, the black columns and red core, the sprite's alpha bounds), and a
 // golden hash of each texture's rows, which also pins the chain from slot 2 into 3.
 #include "pack_fixture.h"
+#include "golden.h"
 
 #include <cmath>
 #include <fstream>

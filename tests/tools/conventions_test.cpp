@@ -2,7 +2,7 @@
 // help and version on standard output with status 0, options told from
 // operands, bad usage status 2 on standard error, and never a file named
 // after an option.
-#include "golden.h"
+#include "files_and_commands.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // so a directory appears whole or not at all. Closed standard streams stay
 // closed to the commands: "-" then fails instead of writing into a file that
 // took descriptor 1.
-#include "golden.h"
+#include "files_and_commands.h"
 
 #include <csignal>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // or no GL. ISOLOOP_SDL ("classic" or "compat"), when set, names the SDL that
 // the demo must have loaded.
 #include "base/working_dir.h"
-#include "golden.h"
+#include "files_and_commands.h"
 #include "texture/pack_reader.h"
 
 #include <cmath>

@@ -7,7 +7,7 @@
 // framebuffer of its own, 13 calls a start-up that the tracer cannot tell from
 // the demo's; SDL12COMPAT_OPENGL_SCALING=0 turns it off for the traced run, so
 // only the demo's own calls are compared. SDL 1.2 itself ignores the variable.
-#include "golden.h"
+#include "files_and_commands.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,7 +1,7 @@
 // Running isoloop-tool capture from a test: the status, what it said on
 // stderr, and readers for what it wrote (PNG frames, the WAV, the log).
 #pragma once
-#include "golden.h"
+#include "files_and_commands.h"
 #include "texture/art/png_io.h"
 
 #include <cstdio>

@@ -3,6 +3,7 @@
 // frame, the device output must equal the offline render over the first 8000
 // frames wherever the ring had been filled when the device played them.
 #include "../music_helpers.h"
+#include "files_and_commands.h"
 
 #include <csignal>
 #include <cstring>

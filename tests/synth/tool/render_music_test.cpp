@@ -3,6 +3,7 @@
 // order; the format follows the extension, "-" streams WAV into a pipe; bad
 // arguments are refused and nothing is left behind by a failure.
 #include "../music_helpers.h"
+#include "files_and_commands.h"
 
 #include <sndfile.h>
 #include <sstream>

@@ -58,9 +58,7 @@ function serve(siteRoot, mounts = {}) {
     fs.createReadStream(file).pipe(res);
   });
   return new Promise((resolve) =>
-    server.listen(0, '127.0.0.1', () =>
-      resolve({ server, base: `http://127.0.0.1:${server.address().port}/` }),
-    ),
+    server.listen(0, '127.0.0.1', () => resolve({ server, base: `http://127.0.0.1:${server.address().port}/` })),
   );
 }
 

@@ -11,7 +11,12 @@ const { spec } = require('node:test/reporters');
 const given = process.argv.slice(2).filter((a) => a.endsWith('.js'));
 const dir = path.join(__dirname, 'suites');
 const files = (
-  given.length ? given : fs.readdirSync(dir).filter((f) => f.endsWith('.test.js')).map((f) => path.join(dir, f))
+  given.length
+    ? given
+    : fs
+        .readdirSync(dir)
+        .filter((f) => f.endsWith('.test.js'))
+        .map((f) => path.join(dir, f))
 ).map((f) => path.resolve(f));
 
 const ran = new Map(files.map((f) => [f, 0]));

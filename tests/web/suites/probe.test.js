@@ -10,7 +10,9 @@ const fs = require('node:fs');
 const { after, before, describe, test } = require('node:test');
 const { options, serve, launch, waitState, message, messageShown } = require('../browser');
 
-const fpsSeconds = Number(process.argv.includes('--fps-seconds') ? process.argv[process.argv.indexOf('--fps-seconds') + 1] : 5);
+const fpsSeconds = Number(
+  process.argv.includes('--fps-seconds') ? process.argv[process.argv.indexOf('--fps-seconds') + 1] : 5,
+);
 const W = 640,
   H = 480;
 
@@ -28,43 +30,64 @@ const glPixel = (px, x, y) => [0, 1, 2].map((c) => px[((H - 1 - y) * W + x) * 4 
 // Points inside features, away from triangle edges, top-left origin, with
 // the largest difference per channel allowed there.
 const staticPoints = [
-  ['list: per-vertex colours', 43, 65, 10], ['list: one colour for a quad', 117, 52, 6],
+  ['list: per-vertex colours', 43, 65, 10],
+  ['list: one colour for a quad', 117, 52, 6],
   ['list: colour of its last vertex stays current', 43, 128, 6],
   ['list: colour outside a batch stays current', 117, 128, 6],
-  ['inherited colour, red call', 203, 43, 6], ['inherited colour, blue call', 295, 43, 6],
-  ['list inherits the calling colour before its glColor', 203, 135, 6], ['list colour set halfway', 277, 135, 6],
-  ['colour within a batch', 203, 94, 6], ['colour stays current after glEnd', 277, 94, 6],
-  ['texgen off after list (tile 2)', 446, 126, 8], ['texgen off after list, far texel', 474, 154, 8],
+  ['inherited colour, red call', 203, 43, 6],
+  ['inherited colour, blue call', 295, 43, 6],
+  ['list inherits the calling colour before its glColor', 203, 135, 6],
+  ['list colour set halfway', 277, 135, 6],
+  ['colour within a batch', 203, 94, 6],
+  ['colour stays current after glEnd', 277, 94, 6],
+  ['texgen off after list (tile 2)', 446, 126, 8],
+  ['texgen off after list, far texel', 474, 154, 8],
   ['texgen off after list (tile 3)', 606, 126, 8],
-  ['BGRA as 3: red', 45, 195, 6], ['BGRA as 3: green', 115, 195, 6],
-  ['BGRA as 3: blue', 45, 265, 6], ['BGRA as 3: yellow', 115, 265, 6],
-  ['BGRA as 4: opaque red', 205, 195, 6], ['BGRA as 4: blended blue', 205, 265, 8],
-  ['BGRA as 4: blended over the bar', 205, 245, 8], ['BGRA as 4: blended yellow', 275, 265, 8],
-  ['RGBA as 4: red', 345, 180, 6], ['RGBA as 4: green', 449, 198, 6],
-  ['RGBA as 4: blue, half alpha', 345, 217, 8], ['RGBA as 4: yellow, half alpha', 449, 235, 8],
-  ['RGB 2x2 (row padding): texel 0', 365, 261, 6], ['RGB 2x2: texel 1', 435, 261, 6],
-  ['RGB 2x2: texel 2', 365, 293, 6], ['RGB 2x2: texel 3', 435, 293, 6],
-  ['fog, nearest', 505, 240, 8], ['fog 2', 532, 240, 8], ['fog 3', 560, 240, 8],
-  ['fog 4', 588, 240, 8], ['fog, farthest', 616, 240, 8],
-  ['blend SRC_ALPHA, 1-SRC_ALPHA', 560, 360, 8], ['blend 1-SRC_ALPHA, ONE', 560, 440, 8],
+  ['BGRA as 3: red', 45, 195, 6],
+  ['BGRA as 3: green', 115, 195, 6],
+  ['BGRA as 3: blue', 45, 265, 6],
+  ['BGRA as 3: yellow', 115, 265, 6],
+  ['BGRA as 4: opaque red', 205, 195, 6],
+  ['BGRA as 4: blended blue', 205, 265, 8],
+  ['BGRA as 4: blended over the bar', 205, 245, 8],
+  ['BGRA as 4: blended yellow', 275, 265, 8],
+  ['RGBA as 4: red', 345, 180, 6],
+  ['RGBA as 4: green', 449, 198, 6],
+  ['RGBA as 4: blue, half alpha', 345, 217, 8],
+  ['RGBA as 4: yellow, half alpha', 449, 235, 8],
+  ['RGB 2x2 (row padding): texel 0', 365, 261, 6],
+  ['RGB 2x2: texel 1', 435, 261, 6],
+  ['RGB 2x2: texel 2', 365, 293, 6],
+  ['RGB 2x2: texel 3', 435, 293, 6],
+  ['fog, nearest', 505, 240, 8],
+  ['fog 2', 532, 240, 8],
+  ['fog 3', 560, 240, 8],
+  ['fog 4', 588, 240, 8],
+  ['fog, farthest', 616, 240, 8],
+  ['blend SRC_ALPHA, 1-SRC_ALPHA', 560, 360, 8],
+  ['blend 1-SRC_ALPHA, ONE', 560, 440, 8],
   ['blend background', 490, 400, 6],
 ];
 const movingPoints = [
-  ['sphere map, flat: centre', 400, 80, 20], ['sphere map, flat: upper left', 380, 55, 20],
+  ['sphere map, flat: centre', 400, 80, 20],
+  ['sphere map, flat: upper left', 380, 55, 20],
   ['sphere map, flat: lower right', 425, 105, 20],
-  ['sphere map, smooth: centre', 560, 80, 16], ['sphere map, smooth: upper left', 535, 55, 16],
+  ['sphere map, smooth: centre', 560, 80, 16],
+  ['sphere map, smooth: upper left', 535, 55, 16],
   ['sphere map, smooth: lower right', 585, 105, 16],
 ];
 for (const i of [8, 50, 100, 150, 200, 240])
   for (const j of [5, 30, 60]) {
-    const x = Math.floor((i + 0.5) * 480 / 256), y = 320 + Math.floor((66 - j - 0.5) * 160 / 66);
+    const x = Math.floor(((i + 0.5) * 480) / 256),
+      y = 320 + Math.floor(((66 - j - 0.5) * 160) / 66);
     movingPoints.push([`large batch cell ${i},${j}`, x, y, 8]);
   }
 // The first triangle of the second and third piece the layer streams the
 // batch in (49,152 vertices each): cells (0,32) and (0,64).
-movingPoints.push(['large batch: first triangle of piece 2', 0, 401, 8],
-  ['large batch: first triangle of piece 3', 0, 324, 8]);
-
+movingPoints.push(
+  ['large batch: first triangle of piece 2', 0, 401, 8],
+  ['large batch: first triangle of piece 3', 0, 324, 8],
+);
 
 // Every point within its tolerance; a failure lists each point that is not.
 function assertPoints(points, get, ref, label) {
@@ -145,9 +168,14 @@ describe('start', () => {
 
   test('the first frame as a whole is near the native one', { skip: !ref && 'no native reference' }, () => {
     const { mean, badShare } = wholeDifference(px, ref);
-    console.log(`whole picture: mean ${mean.toFixed(3)} per channel, ${(100 * badShare).toFixed(3)}% off by more than 40`);
+    console.log(
+      `whole picture: mean ${mean.toFixed(3)} per channel, ${(100 * badShare).toFixed(3)}% off by more than 40`,
+    );
     assert.ok(mean < 1.5, 'whole picture: mean difference per channel ' + mean.toFixed(3));
-    assert.ok(badShare < 0.01, 'whole picture: share of pixels off by more than 40 ' + (100 * badShare).toFixed(3) + '%');
+    assert.ok(
+      badShare < 0.01,
+      'whole picture: share of pixels off by more than 40 ' + (100 * badShare).toFixed(3) + '%',
+    );
   });
 
   // What the page shows: the canvas at 1:1 in a 640x480 window. Only the
@@ -226,7 +254,13 @@ describe('scenes', () => {
         await startProbe(page, base);
         const r = await page.evaluate(() => {
           const b = document.querySelector('#stage canvas').getBoundingClientRect();
-          return { x: b.x, y: b.y, w: b.width, h: b.height, bg: getComputedStyle(document.getElementById('stage')).backgroundColor };
+          return {
+            x: b.x,
+            y: b.y,
+            w: b.width,
+            h: b.height,
+            bg: getComputedStyle(document.getElementById('stage')).backgroundColor,
+          };
         });
         const near = (a, b) => Math.abs(a - b) < 1;
         assert.ok(
@@ -252,10 +286,17 @@ describe('scenes', () => {
       const r = await page.evaluate(() => {
         const b = document.querySelector('#stage canvas').getBoundingClientRect();
         const f = document.fullscreenElement;
-        return { id: f ? f.id : null, ratio: b.width / b.height, fills: b.width >= innerWidth - 1 || b.height >= innerHeight - 1 };
+        return {
+          id: f ? f.id : null,
+          ratio: b.width / b.height,
+          fills: b.width >= innerWidth - 1 || b.height >= innerHeight - 1,
+        };
       });
       assert.equal(r.id, 'stage', 'Start enters full screen');
-      assert.ok(Math.abs(r.ratio - 4 / 3) < 0.01 && r.fills, 'full screen: picture 4:3, as large as fits ' + r.ratio.toFixed(3));
+      assert.ok(
+        Math.abs(r.ratio - 4 / 3) < 0.01 && r.fills,
+        'full screen: picture 4:3, as large as fits ' + r.ratio.toFixed(3),
+      );
       await page.press('Escape');
       assert.equal(await waitState(page, ['ended', 'error']), 'ended', 'Escape ends a full-screen show');
       await page.waitFor(() => !document.fullscreenElement, null, 5000).catch(() => {});
@@ -273,7 +314,9 @@ describe('errors', () => {
     assert.ok(!m.start, what + ': no Start button');
   }
   test('a missing data file is named', () =>
-    expectMessage('404', /probe\.ppm.*404/, (p) => p.route('**/probe.ppm', (r) => r.fulfill({ status: 404, body: 'gone' }))));
+    expectMessage('404', /probe\.ppm.*404/, (p) =>
+      p.route('**/probe.ppm', (r) => r.fulfill({ status: 404, body: 'gone' })),
+    ));
   test('an unreachable data file is named', () =>
     expectMessage('unreachable', /probe\.ppm/, (p) => p.route('**/probe.ppm', (r) => r.abort())));
   test('no WebAssembly: a message says so', () =>

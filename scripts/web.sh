@@ -14,22 +14,9 @@ cd "$(dirname "$0")/.."
 OUT=build-web
 SITE=$OUT/site
 
+# emscripten, and cmake and the native build's packages for the picture pack.
 deps() {
-  need=""
-  command -v em++ >/dev/null 2>&1 || need="$need emscripten"
-  command -v python3 >/dev/null 2>&1 || need="$need python3"
-  [ -z "$need" ] && return 0
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  echo "installing:$need"
-  # Another apt may hold the lock for a while: wait for it rather than fail.
-  tries=0
-  until $SUDO apt-get update -q && $SUDO apt-get install -y -q --no-install-recommends $need; do
-    tries=$((tries + 1))
-    [ $tries -ge 30 ] && return 1
-    echo "apt busy, retrying in 10 s"
-    sleep 10
-  done
+  ./scripts/deps.sh site
 }
 
 # The picture pack, made by the native tool (built here when none is given).
@@ -38,7 +25,6 @@ pack() {
     cp "$ISOLOOP_PACK" "$1"
     return
   fi
-  ./scripts/deps.sh run
   cmake -S . -B "$OUT/native" -DCMAKE_BUILD_TYPE=Release -DISOLOOP_WERROR=OFF \
     -DISOLOOP_TESTS=OFF -DISOLOOP_BENCH=OFF -DISOLOOP_SANITIZE= >/dev/null
   cmake --build "$OUT/native" -j"$(nproc)" --target isoloop_pack

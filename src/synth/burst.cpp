@@ -4,6 +4,7 @@
 // thread only.
 #include "synth/burst.h"
 
+#include "base/exact_trig.h"
 #include "synth/delay_line.h"
 #include "synth/events.h"
 #include "synth/filter.h"
@@ -73,7 +74,7 @@ float colourModulation(float phase0, unsigned int n, ColourFrame* mod) {
             m = mod[k - 1];
             continue;
         }
-        m.fb = (float)std::fabs((double)std::cos(phase0) * 0.6);
+        m.fb = (float)std::fabs((double)exactCosf(phase0) * 0.6);
         m.wet = cosScaledNear(wetNear, (double)phase0 * 3.543, 0.8, 0);
         m.cl = cutoffTermNear(leftCot, cosScaledNear(leftNear, (double)phase0 * 0.652, 2500, 3000));
         m.cr =
@@ -131,8 +132,10 @@ void burst(short* buf, unsigned int samples) {
         volume = volume * decay;
         float nL = (float)((int)(norf_rand() & 0xFFFF) - 32767);
         float nR = (float)((int)(norf_rand() & 0xFFFF) - 32767);
-        // noise * w + tone * (1 - w), full scale 32768, times the envelope
-        double tone = (1.0 - (double)w) * (double)std::cos(phase) * 32768;
+        // noise * w + tone * (1 - w), full scale 32768, times the envelope. The
+        // float cosine is rounded correctly, not by the C library's cosf, whose
+        // last bit differs between C libraries: every build makes the same music.
+        double tone = (1.0 - (double)w) * (double)exactCosf(phase) * 32768;
         buf[2 * i] = (short)(int)(((double)(nL * w) + tone) * (double)volume);
         buf[2 * i + 1] = (short)(int)(((double)(nR * w) + tone) * (double)volume);
         phase = phase + freq;

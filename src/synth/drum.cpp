@@ -3,6 +3,7 @@
 // whole run; no allocation, main thread only.
 #include "synth/drum.h"
 
+#include "base/exact_trig.h"
 #include "synth/events.h"
 #include "synth/random.h"
 #include "synth/sample.h"
@@ -16,7 +17,8 @@ void drum(short* buf, int count) {
     static unsigned int s_drumCount = 0;  // frames since the hit started
     static unsigned int s_length = 64000; // last value of s_drumCount in this hit
     // cos of s_drumPhase, kept while the phase stalls: once the pitch has
-    // died away, adding s_drumFreq no longer changes the float phase.
+    // died away, adding s_drumFreq no longer changes the float phase. Rounded
+    // correctly (not the C library's cosf) so every build agrees.
     static float s_cosPhase = 0, s_cos = 1;
 
     int frames = count / 2;
@@ -30,7 +32,7 @@ void drum(short* buf, int count) {
         }
         if (s_drumPhase != s_cosPhase) {
             s_cosPhase = s_drumPhase;
-            s_cos = std::cos(s_drumPhase);
+            s_cos = exactCosf(s_drumPhase);
         }
         float v = s_cos * s_drumVolume;
         if (s_drumCount < 20) v = v * (float)((double)s_drumCount / 20);

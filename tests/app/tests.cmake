@@ -1,8 +1,9 @@
 isoloop_test_suite(app_tests "tests/app/*_test.cpp" LABELS app)
 isoloop_test_suite(app_gl_tests "tests/app/gl/*_test.cpp" EDGE LABELS app_gl)
 # The demo and the capture traced by apitrace, whose preloaded tracer does not
-# mix with the sanitizers' runtimes: "slow" keeps it out of their passes.
-isoloop_test_suite(app_trace_tests "tests/app/trace/*_test.cpp" LABELS app_slow)
+# mix with the sanitizers' runtimes: "trace" keeps it out of their passes, and
+# "_gl" runs it again against sdl12-compat.
+isoloop_test_suite(app_trace_tests "tests/app/trace/*_test.cpp" LABELS app_trace_gl)
 
 # The preloaded probe that the end-to-end runs of the demo binary use.
 # It names scenes from the demo's own table.

@@ -1,6 +1,6 @@
 # The capture's clock and pass loop (no GL), then the tool itself run as a
-# program: short captures in the ordinary pass, the ffmpeg and whole-loop
-# ones labelled slow so the sanitizer pass leaves them out.
+# program: short captures, then the ffmpeg, stop, full-disk and whole-loop
+# ones labelled slow (a quick pass can leave them out; every stage runs them).
 isoloop_test_suite(capture_tests "tests/capture/*_test.cpp" LABELS capture
   LIBS isoloop_capture_core)
 isoloop_test_suite(capture_tool_tests "tests/capture/tool/*_test.cpp" LABELS capture

@@ -1,4 +1,4 @@
-# Labels take one word each; "slow" in a label keeps a suite out of the sanitizer pass.
+# Labels take one word each; "slow" marks a suite a quick pass can leave out.
 isoloop_test_suite(scenes_tests "tests/scenes/*_test.cpp" LABELS scenes LIBS PNG::PNG)
 isoloop_test_suite(scenes_gl_tests "tests/scenes/gl/*_test.cpp" EDGE LABELS scenes_gl)
 isoloop_test_suite(scenes_loop_tests "tests/scenes/loop/*_test.cpp" EDGE LABELS scenes_slow)

@@ -15,6 +15,6 @@ if(TARGET synth_gl_tests)
   add_dependencies(synth_gl_tests isoloop isoloop_pack)
 endif()
 
-# Long renders (minutes of music). Labels take one word each; "slow" in a
-# label keeps the suite out of the sanitizer pass.
+# Long renders (minutes of music). Labels take one word each; "slow" marks a
+# suite a quick pass can leave out.
 isoloop_test_suite(synth_slow_tests "tests/synth/slow/*_test.cpp" LABELS synth_slow)

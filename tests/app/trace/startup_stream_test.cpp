@@ -3,6 +3,10 @@
 // the same from the first viewport to the last display list, call for call
 // and argument for argument. Only the way the loading picture is shown
 // differs: the demo swaps it to the front, the capture reads it back.
+// sdl12-compat (the SDL 1.2 of Debian 13) draws the window through a scaling
+// framebuffer of its own, 13 calls a start-up that the tracer cannot tell from
+// the demo's; SDL12COMPAT_OPENGL_SCALING=0 turns it off for the traced run, so
+// only the demo's own calls are compared. SDL 1.2 itself ignores the variable.
 #include "golden.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +46,8 @@ TEST(StartupStream, TheCaptureStartsUpWithTheDemosGlCalls) {
     ASSERT_EQ(runCommand("rm -rf " + dir + " && mkdir " + dir), 0);
     // The probe presses Escape at the third swap: the first frame is drawn.
     ASSERT_EQ(runCommand("cd " + dir +
-                         " && env SDL_AUDIODRIVER=dummy ISOLOOP_PROBE_LOG=probe.log "
+                         " && env SDL_AUDIODRIVER=dummy SDL12COMPAT_OPENGL_SCALING=0 "
+                         "ISOLOOP_PROBE_LOG=probe.log "
                          "ISOLOOP_PROBE_KEYS=3:down-esc LD_PRELOAD=" +
                          kBin + "/libisoloop_probe.so apitrace trace --api gl -o demo.trace '" +
                          kBin + "/isoloop' window >demo.out 2>demo.err"),

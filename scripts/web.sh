@@ -37,7 +37,7 @@ site() { # dir program data-file...
   program="$2"
   shift 2
   mkdir -p "$dir"
-  cp src/app/web/index.html src/app/web/page.css src/app/web/page.js "$dir/"
+  cp src/app/web/page/index.html src/app/web/page/page.css src/app/web/page/page.js "$dir/"
   cp "$OUT/wasm/$program.js" "$OUT/wasm/$program.wasm" "$dir/"
   files=""
   for f in "$@"; do

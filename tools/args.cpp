@@ -94,25 +94,11 @@ bool parseFloat(const char* s, float* v) {
     return true;
 }
 
-namespace {
-
-bool parseIntUpTo(const char* s, long lo, long hi, int* v, char stop, const char** rest) {
+bool parseInt(const char* s, long lo, long hi, int* v) {
     char* end = nullptr;
     errno = 0;
     long l = std::strtol(s, &end, 10);
-    if (end == s || *end != stop || errno == ERANGE || l < lo || l > hi) return false;
+    if (end == s || *end || errno == ERANGE || l < lo || l > hi) return false;
     *v = (int)l;
-    if (rest) *rest = end + 1;
     return true;
-}
-
-} // namespace
-
-bool parseInt(const char* s, long lo, long hi, int* v) {
-    return parseIntUpTo(s, lo, hi, v, '\0', nullptr);
-}
-
-bool parseSize(const char* s, int* w, int* h) {
-    const char* rest = nullptr;
-    return parseIntUpTo(s, 1, 4096, w, 'x', &rest) && parseInt(rest, 1, 4096, h);
 }

@@ -35,4 +35,3 @@ void printVersion();
 bool parseDouble(const char* s, double* v); // finite
 bool parseFloat(const char* s, float* v);   // finite, |v| <= 1e30
 bool parseInt(const char* s, long lo, long hi, int* v);
-bool parseSize(const char* s, int* w, int* h); // "WxH", each 1..4096

@@ -10,6 +10,7 @@
 #include "app/gl/frame_pass.h"
 #include "app/gl/startup_steps.h"
 #include "base/working_dir.h"
+#include "capture/capture_text.h"
 #include "texture/art/png_io.h"
 #include <GL/gl.h>
 #include <cerrno>

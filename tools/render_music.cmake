@@ -2,6 +2,5 @@
 if(NOT TARGET PkgConfig::SNDFILE)
   pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 endif()
-target_sources(isoloop-tool PRIVATE tools/cmd_render_music.cpp tools/sound_file.cpp
-  tools/output_files.cpp)
+target_sources(isoloop-tool PRIVATE tools/cmd_render_music.cpp tools/sound_file.cpp)
 target_link_libraries(isoloop-tool PRIVATE PkgConfig::SNDFILE)

@@ -3,6 +3,7 @@
 // pass (a request counts when made strictly before the pass) and the
 // soundtrack's length. All exact: a drifting or rounding clock shows here.
 #include "capture/capture_clock.h"
+#include "capture/capture_text.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -72,47 +73,6 @@ TEST(CaptureClock, EdgesOfTheLoadingTime) {
     EXPECT_EQ(slow.requestsBefore(3), 5); // ceil(8820 / 2048)
     EXPECT_EQ(slow.requestsBefore(4), 9); // ceil(17640 / 2048)
     EXPECT_EQ(slow.soundtrackFrames(3), 26460);
-}
-
-TEST(CaptureClock, ParsesRatesAndSecondsExactly) {
-    struct {
-        const char* text;
-        bool ok;
-        int64_t a, b;
-    } rates[] = {{"60", true, 60, 1},    {"60000/1001", true, 60000, 1001},
-                 {"120/2", true, 60, 1}, {"0", false, 0, 0},
-                 {"-30", false, 0, 0},   {"30/0", false, 0, 0},
-                 {"29.97", false, 0, 0}, {"60/", false, 0, 0},
-                 {"", false, 0, 0},      {"1000001", false, 0, 0},
-                 {" 60", false, 0, 0},   {"60x", false, 0, 0}};
-    for (const auto& c : rates) {
-        Rate r;
-        ASSERT_EQ(parseRate(c.text, &r), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(r.a * 1000003 + r.b, c.a * 1000003 + c.b) << c.text;
-        }
-    }
-    struct {
-        const char* text;
-        bool ok;
-        int64_t p, q;
-    } seconds[] = {{"2", true, 2, 1},           {"0.5", true, 1, 2},
-                   {"3600", true, 3600, 1},     {"1.001", true, 1001, 1000},
-                   {"0", false, 0, 0},          {"-1", false, 0, 0},
-                   {"1e3", false, 0, 0},        {"31536000", true, 31536000, 1},
-                   {"31536000.5", false, 0, 0}, {".", false, 0, 0},
-                   {"1.2.3", false, 0, 0},      {"", false, 0, 0}};
-    for (const auto& c : seconds) {
-        int64_t p = 0, q = 0;
-        ASSERT_EQ(parseSeconds(c.text, &p, &q), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(p * 1000003 + q, c.p * 1000003 + c.q) << c.text;
-        }
-    }
-    // 0.5 s at 60000/1001 is 29.97 passes: 30 of them.
-    Rate ntsc;
-    ASSERT_TRUE(parseRate("60000/1001", &ntsc));
-    EXPECT_EQ(CaptureClock(ntsc, 400).passesFor(1, 2), 30);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 // bookkeeping runs for real; nothing is drawn (the scenes draw no random
 // numbers, so the sound does not depend on the pictures).
 #include "capture/capture_run.h"
+#include "capture/capture_text.h"
 #include "synth/ring.h"
 
 #include <cstring>

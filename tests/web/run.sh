@@ -41,13 +41,11 @@ if [ -z "$ISOLOOP_PACK" ] && [ -f "$BUILD/julia.3ds" ]; then
 fi
 scripts/web.sh probe
 
-# The native reference: the same probe through Mesa's GL.
+# The native reference: the same probe through Mesa's GL, a target of the
+# native build (tests/web/tests.cmake).
+cmake --build "$BUILD" -j"${WEB_JOBS:-$(nproc)}" --target gl_probe
 mkdir -p "$OUT/native"
-g++ -std=c++17 -O2 -Wall -Wextra -ffp-contract=off -fno-fast-math \
-  tests/web/gl_probe/probe_scene.cpp tests/web/gl_probe/probe_picture.cpp \
-  tests/web/gl_probe/probe_main.cpp $(sdl-config --cflags --libs) -lGLU -lGL \
-  -o "$OUT/native/gl_probe"
-cp tests/web/gl_probe/probe.ppm "$OUT/native/"
+cp "$BUILD/gl_probe" tests/web/gl_probe/probe.ppm "$OUT/native/"
 # A display server that is slow to come up on a busy machine gets a second try.
 rm -f "$OUT/native/native.ppm"
 for try in 1 2 3; do

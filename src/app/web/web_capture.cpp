@@ -8,10 +8,10 @@
 
 #include "app/gl/frame_pass.h"
 #include "app/gl/startup_steps.h"
-#include "args.h"
 #include "base/console.h"
 #include "capture/capture_clock.h"
 #include "capture/capture_run.h"
+#include "capture/capture_text.h"
 #include <GL/gl.h>
 #include <SDL.h>
 #include <cstdio>

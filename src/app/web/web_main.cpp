@@ -11,11 +11,11 @@
 #include "app/sdl/luz.h"
 #include "app/web/show_end.h"
 #include "app/web/web_capture.h"
+#include "app/web/web_probe_hooks.h"
 #include "base/working_dir.h"
 #include "synth/ring.h"
 #include "synth/sdl/audio_device.h"
 #include <SDL.h>
-#include <cmath>
 #include <cstring>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -37,39 +37,8 @@ bool s_soundOpen = false;   // SDL's device is open and playing
 bool s_reopenSound = false; // closed while hidden: reopens after the next refill
 double s_hiddenSince = 0;   // SDL clock seconds when it was hidden
 
-// What the tests and the benchmark read through the isoweb_* hooks below;
-// counting only, nothing here steers the show.
-double s_framesDrawn = 0;
-double s_callbacks = 0;
-// Largest (end of a pull) - audio_writePos once a second of sound has played:
-// above zero the device was handed a frame the frame driver had not written.
-double s_maxLead = -INFINITY;
-double s_maxLeadAt = 0;   // audio_readPos at that pull
-double s_stalePulls = 0;  // pulls that ended past the last written frame
-double s_lastFrameMs = 0; // when the last show frame was drawn
-double s_lastGapMs = 0;   // time between the last two show frames
-// Pulls past the written ring with no slow frame to explain them: the frames
-// around the pull both came within two device buffers' time (92.9 ms).
-double s_unexplainedStale = 0;
-double s_longestGapMs = 0; // longest time between two show frames, hidden time aside
-
 void webMixaudio(void* user, unsigned char* stream, int len) {
-    s_callbacks += 1;
-    uint64_t readPos = audio_readPos.load(std::memory_order_relaxed);
-    // The first second is start-up: the ring's first blocks come with the first frame.
-    if (readPos >= 44100) {
-        double lead = (double)(readPos + (uint64_t)(len / 4)) - (double)audio_writePos;
-        if (lead > 0) {
-            s_stalePulls += 1;
-            const double slowMs = 2 * 2048 * 1000.0 / 44100;
-            if (emscripten_get_now() - s_lastFrameMs < slowMs && s_lastGapMs < slowMs)
-                s_unexplainedStale += 1;
-        }
-        if (lead > s_maxLead) {
-            s_maxLead = lead;
-            s_maxLeadAt = (double)readPos;
-        }
-    }
+    probeSoundPull(len / 4);
     mixaudio(user, stream, len);
 }
 
@@ -107,21 +76,12 @@ void stopSound() {
     closeSound();
 }
 
-EM_JS(void, tellPageFailed, (const char* what), {
-    if (Module.isowebFailed) Module.isowebFailed(UTF8ToString(what));
-});
-
-void fail(const char* what) {
-    tellPageFailed(what);
-    isowebShowEnded();
-}
-
 void pass() {
     if (s_startup) {
         if (s_startup->step() != 0) {
             delete s_startup;
             s_startup = nullptr;
-            fail("The sound could not be started.");
+            isowebShowFailed("The sound could not be started.");
             return;
         }
         if (s_startup->next() == Startup::DONE) {
@@ -138,20 +98,16 @@ void pass() {
     if (s_reopenSound) {
         // The ring was just refilled: the device starts inside its lead.
         s_reopenSound = false;
-        if (openSound() != 0) fail("The sound could not be started again.");
+        if (openSound() != 0) isowebShowFailed("The sound could not be started again.");
     }
-    double now = emscripten_get_now();
-    if (s_lastFrameMs > 0 && now - s_lastFrameMs > s_longestGapMs)
-        s_longestGapMs = now - s_lastFrameMs;
-    s_lastGapMs = s_lastFrameMs > 0 ? now - s_lastFrameMs : 0;
-    s_lastFrameMs = now;
-    s_framesDrawn += 1;
+    probeFrameDrawn();
 }
 
 EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
     if (e->hidden && !s_hidden) {
         s_hidden = true;
         s_hiddenSince = clockSeconds();
+        probeHidden(s_hiddenSince);
         if (s_soundOpen) s_reopenSound = true;
         closeSound();
         emscripten_pause_main_loop();
@@ -159,7 +115,7 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
         // Demo time stands still while nobody watches or listens.
         startTick += clockSeconds() - s_hiddenSince;
         s_hidden = false;
-        s_lastFrameMs = 0;
+        probeShown();
         emscripten_resume_main_loop();
     }
     return EM_TRUE;
@@ -167,49 +123,11 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 
 } // namespace
 
-// Observation hooks for the browser tests and the frame-rate benchmark.
-extern "C" {
-EMSCRIPTEN_KEEPALIVE double isoweb_frames() {
-    return s_framesDrawn;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_unexplained_stale() {
-    return s_unexplainedStale;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_callbacks() {
-    return s_callbacks;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_read_pos() {
-    return (double)audio_readPos.load();
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_write_pos() {
-    return (double)audio_writePos;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_max_lead() {
-    return s_maxLead;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_max_lead_at() {
-    return s_maxLeadAt;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_stale_pulls() {
-    return s_stalePulls;
-}
-EMSCRIPTEN_KEEPALIVE double isoweb_longest_gap_ms() {
-    return s_longestGapMs;
-}
-EMSCRIPTEN_KEEPALIVE int isoweb_incs() {
-    return incs;
-}
-// Demo time as the next frame would see it: stands still while hidden.
-EMSCRIPTEN_KEEPALIVE double isoweb_show_time() {
-    return s_hidden ? s_hiddenSince - startTick : clockSeconds() - startTick;
-}
-}
-
 int main(int argc, char** argv) {
     setWorkingDir("."); // the page puts the picture pack in the working directory
     if (argc > 1 && std::strcmp(argv[1], "capture") == 0) return runWebCapture(argc - 2, argv + 2);
     if (startVideo() != 0 || createSurface(0) != 0) {
-        fail("The display could not be opened.");
+        isowebShowFailed("The display could not be opened.");
         return 1;
     }
     isowebOnShowEnd(stopSound);

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Builds the plain units (no SDL, no GL) with emcc and natively, runs both
-# drivers and compares their hash lines. Exits non-zero on any difference.
-# usage: tests/web/node/run.sh [PACK]   (emcc and node on PATH; CXX for native)
+# Builds the determinism driver on the core (no SDL, no GL) with emscripten
+# and natively, runs both and compares their hash lines. Exits non-zero on any
+# difference.
+# usage: tests/web/node/run.sh [PACK]   (emcmake and node on PATH; ISOLOOP_BUILD
+# names the native build, default build/, ISOLOOP_WEB_BUILD the browser's)
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,34 +13,27 @@ pack=${1:-}
 # emcc drives node; a Node.js outside Debian's packages needs Debian's modules.
 if [ -z "${NODE_PATH:-}" ] && [ -d /usr/share/nodejs ]; then export NODE_PATH=/usr/share/nodejs; fi
 
-# Top-level units only; edge units live in gl/, sdl/ and egl/ subfolders, and
-# any top-level unit that still includes a GL or SDL header is left out too.
-sources=""
-for dir in base synth geometry texture; do
-    for f in "$root/src/$dir"/*.cpp; do
-        [ -e "$f" ] || continue
-        if grep -Eq '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](GL|EGL|SDL)[/._a-zA-Z]*' "$f"; then
-            continue
-        fi
-        sources="$sources $f"
-    done
-done
+# The driver and the core it links (the subsystems' own lists) are targets of
+# both builds (tests/web/tests.cmake): the browser's, configured as
+# scripts/web.sh does, and the native one with the tests.
+wasm=${ISOLOOP_WEB_BUILD:-$root/build-web/wasm}
+native=${ISOLOOP_BUILD:-$root/build}
+jobs=${WEB_JOBS:-$(nproc)}
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-flags="-std=c++17 -O2 -ffp-contract=off -fno-fast-math -I$root/src"
 
 echo "building the WebAssembly driver" >&2
-# Synchronous instantiation: emscripten 3.1.6 would otherwise fetch() the
-# .wasm file, which newer Node.js offers but cannot do for a plain path.
-# NODERAWFS lets the driver read the pack from the real file system.
-# shellcheck disable=SC2086
-emcc $flags $sources "$here/determinism_driver.cpp" -o "$out/driver.js" \
-    -sALLOW_MEMORY_GROWTH=1 -sWASM_ASYNC_COMPILATION=0 -sNODERAWFS=1 -sENVIRONMENT=node
+emcmake cmake -S "$root" -B "$wasm" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$wasm" -j"$jobs" --target determinism_driver
+cp "$wasm/determinism_driver.js" "$out/driver.js"
+cp "$wasm/determinism_driver.wasm" "$out/"
 
 echo "building the native driver" >&2
-# shellcheck disable=SC2086
-${CXX:-c++} $flags $sources "$here/determinism_driver.cpp" -o "$out/driver"
+[ -f "$native/CMakeCache.txt" ] ||
+    cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DISOLOOP_TESTS=ON >/dev/null
+cmake --build "$native" -j"$jobs" --target determinism_driver
+cp "$native/determinism_driver" "$out/driver"
 
 # Both drivers read the pack as julia.3ds from their working directory.
 packArg=""

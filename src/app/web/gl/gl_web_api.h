@@ -21,7 +21,7 @@ void isoweb_Normal3fv(const GLfloat* v);
 void isoweb_TexCoord2f(GLfloat s, GLfloat t);
 void isoweb_TexCoord2fv(const GLfloat* v);
 
-// Matrices (gl_matrix.cpp).
+// Matrices (gl_matrix_commands.cpp).
 void isoweb_MatrixMode(GLenum mode);
 void isoweb_LoadIdentity();
 void isoweb_PushMatrix();
@@ -46,21 +46,24 @@ void isoweb_CallList(GLuint list);
 void isoweb_DeleteLists(GLuint list, GLsizei range);
 GLboolean isoweb_IsList(GLuint list);
 
-// Capabilities, fog, texture generation and the state lists may record (gl_caps.cpp).
+// Capabilities, fog, texture generation and the state lists may record
+// (gl_state_commands.cpp).
 void isoweb_Enable(GLenum cap);
 void isoweb_Disable(GLenum cap);
-GLboolean isoweb_IsEnabled(GLenum cap);
 void isoweb_Fogi(GLenum pname, GLint param);
 void isoweb_Fogf(GLenum pname, GLfloat param);
 void isoweb_Fogfv(GLenum pname, const GLfloat* params);
 void isoweb_TexGeni(GLenum coord, GLenum pname, GLint param);
-void isoweb_TexEnvi(GLenum target, GLenum pname, GLint param);
-void isoweb_ShadeModel(GLenum mode);
 void isoweb_BlendFunc(GLenum sfactor, GLenum dfactor);
 void isoweb_DepthMask(GLboolean flag);
+void isoweb_BindTexture(GLenum target, GLuint texture);
+
+// Queries and settings the shader only checks (gl_caps.cpp).
+GLboolean isoweb_IsEnabled(GLenum cap);
+void isoweb_TexEnvi(GLenum target, GLenum pname, GLint param);
+void isoweb_ShadeModel(GLenum mode);
 
 // Textures (gl_texture.cpp).
-void isoweb_BindTexture(GLenum target, GLuint texture);
 void isoweb_DeleteTextures(GLsizei n, const GLuint* textures);
 void isoweb_TexParameteri(GLenum target, GLenum pname, GLint param);
 void isoweb_PixelStorei(GLenum pname, GLint param);

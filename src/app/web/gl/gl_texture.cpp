@@ -2,23 +2,14 @@
 // formats given as a component count (3, 4), GL_BGR/GL_BGRA sources, and
 // luminance. Everything is handed to WebGL as RGBA bytes; an internal format
 // without alpha gets alpha 255, which is what GL's modulation then sees.
-#include "app/web/gl_layer.h"
-#include "app/web/gl_web_api.h"
+#include "app/web/gl/gl_layer.h"
+#include "app/web/gl/gl_web_api.h"
 
 #include <unordered_map>
 #include <vector>
 
 namespace isoweb {
 namespace {
-
-struct TextureInfo {
-    bool hasImage = false;
-    bool hasMipmaps = false;
-    GLint minFilter = GL_NEAREST_MIPMAP_LINEAR; // GL's default
-};
-
-std::unordered_map<GLuint, TextureInfo> textures;
-GLint unpackAlignment = 4;
 
 bool internalHasAlpha(GLint internalFormat) {
     switch (internalFormat) {
@@ -78,12 +69,13 @@ void toRgba(GLenum format, const unsigned char* p, unsigned char* out) {
 } // namespace
 
 void applyBindTexture(GLuint name) {
-    state().boundTexture = name;
+    context().state.boundTexture = name;
     glBindTexture(GL_TEXTURE_2D, name);
 }
 
 // GL 1.1 turns texturing off for an incomplete texture; WebGL would sample black.
 bool textureUsable(GLuint name) {
+    const auto& textures = context().textures.byName;
     auto it = textures.find(name);
     if (name == 0 || it == textures.end() || !it->second.hasImage) return false;
     GLint f = it->second.minFilter;
@@ -94,30 +86,24 @@ bool textureUsable(GLuint name) {
 
 using namespace isoweb;
 
-void isoweb_BindTexture(GLenum target, GLuint name) {
-    if (target != GL_TEXTURE_2D) return warnOnce("texture target other than 2-D");
-    Op op{OpKind::BindTexture};
-    op.a = name;
-    submit(op);
-}
-
 void isoweb_DeleteTextures(GLsizei n, const GLuint* names) {
+    Context& c = context();
     for (GLsizei i = 0; i < n; i++) {
-        textures.erase(names[i]);
-        if (state().boundTexture == names[i]) state().boundTexture = 0;
+        c.textures.byName.erase(names[i]);
+        if (c.state.boundTexture == names[i]) c.state.boundTexture = 0;
     }
     glDeleteTextures(n, names);
 }
 
 void isoweb_TexParameteri(GLenum target, GLenum pname, GLint param) {
     if (target == GL_TEXTURE_2D && pname == GL_TEXTURE_MIN_FILTER)
-        textures[state().boundTexture].minFilter = param;
+        context().textures.byName[context().state.boundTexture].minFilter = param;
     glTexParameteri(target, pname, param);
 }
 
 void isoweb_PixelStorei(GLenum pname, GLint param) {
     if (pname == GL_UNPACK_ALIGNMENT)
-        unpackAlignment = param;
+        context().textures.unpackAlignment = param;
     else
         glPixelStorei(pname, param);
 }
@@ -134,6 +120,7 @@ void isoweb_TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei
     if (pixels) {
         const unsigned char* src = static_cast<const unsigned char*>(pixels);
         size_t rowBytes = (size_t)width * (size_t)comps;
+        GLint unpackAlignment = context().textures.unpackAlignment;
         size_t a = (size_t)(unpackAlignment > 0 ? unpackAlignment : 1);
         size_t stride = (rowBytes + a - 1) / a * a;
         for (GLsizei y = 0; y < height; y++)
@@ -147,7 +134,7 @@ void isoweb_TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  rgba.data());
-    TextureInfo& info = textures[state().boundTexture];
+    TextureInfo& info = context().textures.byName[context().state.boundTexture];
     if (level == 0) info.hasImage = true;
     if (level > 0) info.hasMipmaps = true;
 }

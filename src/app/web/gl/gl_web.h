@@ -9,7 +9,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/web/gl_web_api.h"
+#include "app/web/gl/gl_web_api.h"
 
 #define glBegin isoweb_Begin
 #define glEnd isoweb_End

@@ -1,27 +1,15 @@
 // glEnable/glDisable and the fixed-function parameters the shader stands in
-// for: fog, 2-D texturing, sphere-map texture generation. Capabilities WebGL
-// has itself (blending, depth test, culling, ...) go straight through.
-#include "app/web/gl_layer.h"
-#include "app/web/gl_web_api.h"
-
-#include <cstdio>
-#include <set>
-#include <string>
+// for, as ops apply them: fog, 2-D texturing, sphere-map texture generation.
+// Capabilities WebGL has itself (blending, depth test, culling, ...) go
+// straight through. The queries and the settings the shader only checks
+// (texture environment, shade model) are answered here directly.
+#include "app/web/gl/gl_layer.h"
+#include "app/web/gl/gl_web_api.h"
 
 namespace isoweb {
 
-State& state() {
-    static State s;
-    return s;
-}
-
-void warnOnce(const char* what) {
-    static std::set<std::string> said;
-    if (said.insert(what).second) std::fprintf(stderr, "GL layer: %s\n", what);
-}
-
 void applyCap(GLenum cap, bool on) {
-    State& s = state();
+    State& s = context().state;
     switch (cap) {
     case ISOWEB_GL_FOG:
         s.fog = on;
@@ -54,7 +42,7 @@ void applyCap(GLenum cap, bool on) {
 }
 
 void applyFog(GLenum pname, const float* v) {
-    State& s = state();
+    State& s = context().state;
     switch (pname) {
     case ISOWEB_GL_FOG_MODE:
         s.fogMode = (GLint)v[0];
@@ -82,29 +70,17 @@ void applyFog(GLenum pname, const float* v) {
 
 void applyTexGen(GLenum coord, GLint mode) {
     if (mode != ISOWEB_GL_SPHERE_MAP) warnOnce("texture generation other than sphere map");
-    if (coord == ISOWEB_GL_S) state().genModeS = mode;
-    if (coord == ISOWEB_GL_T) state().genModeT = mode;
+    State& s = context().state;
+    if (coord == ISOWEB_GL_S) s.genModeS = mode;
+    if (coord == ISOWEB_GL_T) s.genModeT = mode;
 }
 
 } // namespace isoweb
 
 using namespace isoweb;
 
-static void submitCap(OpKind kind, GLenum cap) {
-    Op op{kind};
-    op.a = cap;
-    submit(op);
-}
-
-void isoweb_Enable(GLenum cap) {
-    submitCap(OpKind::Enable, cap);
-}
-void isoweb_Disable(GLenum cap) {
-    submitCap(OpKind::Disable, cap);
-}
-
 GLboolean isoweb_IsEnabled(GLenum cap) {
-    const State& s = state();
+    const State& s = context().state;
     switch (cap) {
     case ISOWEB_GL_FOG:
         return s.fog;
@@ -119,33 +95,6 @@ GLboolean isoweb_IsEnabled(GLenum cap) {
     }
 }
 
-static void submitFog(GLenum pname, const float* v) {
-    Op op{OpKind::FogParam};
-    op.a = pname;
-    for (int i = 0; i < (pname == ISOWEB_GL_FOG_COLOR ? 4 : 1); i++)
-        op.f[i] = v[i];
-    submit(op);
-}
-
-void isoweb_Fogi(GLenum pname, GLint param) {
-    float v = (float)param;
-    submitFog(pname, &v);
-}
-void isoweb_Fogf(GLenum pname, GLfloat param) {
-    submitFog(pname, &param);
-}
-void isoweb_Fogfv(GLenum pname, const GLfloat* params) {
-    submitFog(pname, params);
-}
-
-void isoweb_TexGeni(GLenum coord, GLenum pname, GLint param) {
-    if (pname != ISOWEB_GL_TEXTURE_GEN_MODE) return warnOnce("glTexGen other than the mode");
-    Op op{OpKind::TexGen};
-    op.a = coord;
-    op.b = (GLenum)param;
-    submit(op);
-}
-
 void isoweb_TexEnvi(GLenum, GLenum pname, GLint param) {
     // The shader modulates, which is GL's default and all the demo uses.
     if (pname == ISOWEB_GL_TEXTURE_ENV_MODE && param != ISOWEB_GL_MODULATE)
@@ -154,17 +103,4 @@ void isoweb_TexEnvi(GLenum, GLenum pname, GLint param) {
 
 void isoweb_ShadeModel(GLenum mode) {
     if (mode != ISOWEB_GL_SMOOTH) warnOnce("flat shading is drawn smooth");
-}
-
-void isoweb_BlendFunc(GLenum sfactor, GLenum dfactor) {
-    Op op{OpKind::BlendFunc};
-    op.a = sfactor;
-    op.b = dfactor;
-    submit(op);
-}
-
-void isoweb_DepthMask(GLboolean flag) {
-    Op op{OpKind::DepthMask};
-    op.a = flag;
-    submit(op);
 }

@@ -2,38 +2,33 @@
 // texture coordinate stays current until changed, inside a batch, across
 // glEnd and across batches, and every vertex takes the values current at
 // glVertex. Batches are drawn (or stored in a list) whole at glEnd.
-#include "app/web/gl_layer.h"
-#include "app/web/gl_web_api.h"
+#include "app/web/gl/gl_layer.h"
+#include "app/web/gl/gl_web_api.h"
 
 #include <vector>
 
-namespace isoweb {
+using namespace isoweb;
+
 namespace {
 
-bool inBatch = false;
-GLenum batchMode = GL_TRIANGLES;
-std::vector<Vertex> batch;
-
-// While a list compiles, GL executes nothing: attribute calls change the
-// list's own notion of "current", and what the list never set is inherited at
-// call time. `setMask` bit 0 colour, 1 normal, 2 texture coordinate.
-Attribs listAttribs;
-unsigned listSetMask = 0;
-unsigned batchSetMask = 0;
-
+// While a list compiles, attribute calls change the list's own attributes.
 Attribs& target() {
-    return compiling() ? listAttribs : state().current;
+    Context& c = context();
+    return c.lists.compiling ? c.lists.attribs : c.state.current;
 }
 
+// A list records what it sets: outside a batch as an op at once, inside one
+// when the batch ends (what a batch set stays current after the list is called).
 void noteSet(unsigned bit, OpKind kind) {
-    if (!compiling()) return;
-    listSetMask |= bit;
-    if (inBatch) {
-        batchSetMask |= bit;
+    Context& c = context();
+    if (!c.lists.compiling) return;
+    c.lists.setMask |= bit;
+    if (c.batch.open) {
+        c.batch.setMask |= bit;
         return;
     }
     Op op{kind};
-    const Attribs& a = listAttribs;
+    const Attribs& a = c.lists.attribs;
     if (kind == OpKind::Colour)
         for (int i = 0; i < 4; i++)
             op.f[i] = a.col[i];
@@ -59,37 +54,30 @@ std::vector<Vertex> quadsToTriangles(const std::vector<Vertex>& q) {
 
 } // namespace
 
-void listCompileStarted() {
-    listAttribs = Attribs();
-    listSetMask = 0;
-}
-
-} // namespace isoweb
-
-using namespace isoweb;
-
 void isoweb_Begin(GLenum mode) {
-    if (inBatch) {
+    Batch& batch = context().batch;
+    if (batch.open) {
         warnOnce("glBegin inside glBegin/glEnd: ignored");
         return;
     }
-    inBatch = true;
-    batchMode = mode;
-    batch.clear();
-    batchSetMask = 0;
+    batch.open = true;
+    batch.mode = mode;
+    batch.vertices.clear();
+    batch.setMask = 0;
 }
 
 void isoweb_End() {
-    if (!inBatch) {
+    Batch& batch = context().batch;
+    if (!batch.open) {
         warnOnce("glEnd without glBegin: ignored");
         return;
     }
-    inBatch = false;
-    GLenum mode = batchMode;
+    batch.open = false;
+    GLenum mode = batch.mode;
     std::vector<Vertex> quads;
-    const std::vector<Vertex>* v = &batch;
+    const std::vector<Vertex>* v = &batch.vertices;
     if (mode == ISOWEB_GL_QUADS) {
-        quads = quadsToTriangles(batch);
+        quads = quadsToTriangles(batch.vertices);
         v = &quads;
         mode = GL_TRIANGLES;
     } else if (mode > GL_TRIANGLE_FAN) {
@@ -98,17 +86,17 @@ void isoweb_End() {
     }
     if (compiling()) {
         recordBatch(mode, v->data(), v->size());
-        // Whatever the batch set stays current after the list is called.
-        if (batchSetMask & 1) noteSet(1, OpKind::Colour);
-        if (batchSetMask & 2) noteSet(2, OpKind::Normal);
-        if (batchSetMask & 4) noteSet(4, OpKind::TexCoord);
+        if (batch.setMask & SET_COLOUR) noteSet(SET_COLOUR, OpKind::Colour);
+        if (batch.setMask & SET_NORMAL) noteSet(SET_NORMAL, OpKind::Normal);
+        if (batch.setMask & SET_TEXCOORD) noteSet(SET_TEXCOORD, OpKind::TexCoord);
     } else if (!v->empty()) {
         drawStream(mode, v->data(), v->size());
     }
 }
 
 void isoweb_Vertex3f(GLfloat x, GLfloat y, GLfloat z) {
-    if (!inBatch) return; // GL leaves a vertex outside a batch undefined
+    Context& c = context();
+    if (!c.batch.open) return; // GL leaves a vertex outside a batch undefined
     const Attribs& a = target();
     Vertex v;
     v.pos[0] = x, v.pos[1] = y, v.pos[2] = z;
@@ -117,12 +105,12 @@ void isoweb_Vertex3f(GLfloat x, GLfloat y, GLfloat z) {
     for (int i = 0; i < 3; i++)
         v.nrm[i] = a.nrm[i];
     v.tex[0] = a.tex[0], v.tex[1] = a.tex[1];
-    unsigned set = compiling() ? listSetMask : 7u;
-    v.inherit[0] = (set & 1) ? 0 : 255;
-    v.inherit[1] = (set & 2) ? 0 : 255;
-    v.inherit[2] = (set & 4) ? 0 : 255;
+    unsigned set = c.lists.compiling ? c.lists.setMask : 7u;
+    v.inherit[0] = (set & SET_COLOUR) ? 0 : 255;
+    v.inherit[1] = (set & SET_NORMAL) ? 0 : 255;
+    v.inherit[2] = (set & SET_TEXCOORD) ? 0 : 255;
     v.inherit[3] = 0;
-    batch.push_back(v);
+    c.batch.vertices.push_back(v);
 }
 
 void isoweb_Vertex3fv(const GLfloat* v) {
@@ -138,7 +126,7 @@ void isoweb_Vertex2f(GLfloat x, GLfloat y) {
 void isoweb_Color4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     float* c = target().col;
     c[0] = r, c[1] = g, c[2] = b, c[3] = a;
-    noteSet(1, OpKind::Colour);
+    noteSet(SET_COLOUR, OpKind::Colour);
 }
 void isoweb_Color3f(GLfloat r, GLfloat g, GLfloat b) {
     isoweb_Color4f(r, g, b, 1);
@@ -159,7 +147,7 @@ void isoweb_Color4ub(GLubyte r, GLubyte g, GLubyte b, GLubyte a) {
 void isoweb_Normal3f(GLfloat x, GLfloat y, GLfloat z) {
     float* n = target().nrm;
     n[0] = x, n[1] = y, n[2] = z;
-    noteSet(2, OpKind::Normal);
+    noteSet(SET_NORMAL, OpKind::Normal);
 }
 void isoweb_Normal3fv(const GLfloat* v) {
     isoweb_Normal3f(v[0], v[1], v[2]);
@@ -168,7 +156,7 @@ void isoweb_Normal3fv(const GLfloat* v) {
 void isoweb_TexCoord2f(GLfloat s, GLfloat t) {
     float* c = target().tex;
     c[0] = s, c[1] = t;
-    noteSet(4, OpKind::TexCoord);
+    noteSet(SET_TEXCOORD, OpKind::TexCoord);
 }
 void isoweb_TexCoord2fv(const GLfloat* v) {
     isoweb_TexCoord2f(v[0], v[1]);

@@ -11,12 +11,6 @@ struct Rate {
     int64_t a = 60, b = 1; // a / b per second, reduced, both positive
 };
 
-// "60", "60000/1001", "25/1": positive integers up to a million each.
-bool parseRate(const char* text, Rate* rate);
-
-// A positive decimal number of seconds ("2", "0.5", "3600"), at most a year, as p / q.
-bool parseSeconds(const char* text, int64_t* p, int64_t* q);
-
 class CaptureClock {
   public:
     CaptureClock(Rate passRate, int64_t loadingMs);

@@ -1,14 +1,12 @@
-// Products go through 128 bits so a year of passes at any rate the
-// options accept stays exact; nothing is accumulated.
-#include "capture/capture_clock.h"
+#include "capture/capture_text.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
 const int64_t kMaxTerm = 1000000;
+const int64_t kMaxSeconds = 365 * 86400;
 
 int64_t gcd(int64_t x, int64_t y) {
     while (y) {
@@ -19,14 +17,6 @@ int64_t gcd(int64_t x, int64_t y) {
     return x;
 }
 
-// floor(x * y / z) and ceil(x * y / z) for non-negative x, y and positive z.
-int64_t mulDivFloor(int64_t x, int64_t y, int64_t z) {
-    return (int64_t)((__int128)x * y / z);
-}
-int64_t mulDivCeil(int64_t x, int64_t y, int64_t z) {
-    return (int64_t)(((__int128)x * y + z - 1) / z);
-}
-
 bool parseTerm(const char* s, const char** end, int64_t* v) {
     if (*s < '0' || *s > '9') return false;
     char* e = nullptr;
@@ -35,6 +25,17 @@ bool parseTerm(const char* s, const char** end, int64_t* v) {
     if (errno || n <= 0 || n > kMaxTerm) return false;
     *end = e;
     *v = n;
+    return true;
+}
+
+// A decimal in lo..hi followed by `stop`; *rest is just past the stop.
+bool parseIntUpTo(const char* s, long lo, long hi, int* v, char stop, const char** rest) {
+    char* end = nullptr;
+    errno = 0;
+    long l = std::strtol(s, &end, 10);
+    if (end == s || *end != stop || errno == ERANGE || l < lo || l > hi) return false;
+    *v = (int)l;
+    *rest = end + 1;
     return true;
 }
 
@@ -51,8 +52,6 @@ bool parseRate(const char* text, Rate* rate) {
     rate->b = b / g;
     return true;
 }
-
-static const int64_t kMaxSeconds = 365 * 86400;
 
 bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
     int64_t num = 0, den = 1;
@@ -77,28 +76,13 @@ bool parseSeconds(const char* text, int64_t* p, int64_t* q) {
     return true;
 }
 
-CaptureClock::CaptureClock(Rate passRate, int64_t loadingMs)
-    : rate_(passRate), firstDemo_(mulDivCeil(loadingMs, passRate.a, 1000 * passRate.b)) {}
-
-int64_t CaptureClock::passMs(int64_t j) const {
-    return mulDivFloor(j, 1000 * rate_.b, rate_.a);
-}
-
-int64_t CaptureClock::requestsBefore(int64_t j) const {
-    if (j <= firstDemo_) return 0;
-    // ceil((T_j - U) 44100 / 2048) with T_j - U = (j - j_f) b / a.
-    return mulDivCeil(j - firstDemo_, rate_.b * CAPTURE_AUDIO_RATE,
-                      rate_.a * CAPTURE_DEVICE_FRAMES);
-}
-
-int64_t CaptureClock::silenceFrames() const {
-    return mulDivCeil(firstDemo_, rate_.b * CAPTURE_AUDIO_RATE, rate_.a);
-}
-
-int64_t CaptureClock::soundtrackFrames(int64_t n) const {
-    return mulDivFloor(n, rate_.b * CAPTURE_AUDIO_RATE, rate_.a);
-}
-
-int64_t CaptureClock::passesFor(int64_t p, int64_t q) const {
-    return mulDivCeil(p, rate_.a, q * rate_.b);
+bool parseSize(const char* s, int* w, int* h) {
+    const char* rest = nullptr;
+    int width = 0, height = 0;
+    if (!parseIntUpTo(s, 1, 4096, &width, 'x', &rest) ||
+        !parseIntUpTo(rest, 1, 4096, &height, '\0', &rest))
+        return false;
+    *w = width;
+    *h = height;
+    return true;
 }

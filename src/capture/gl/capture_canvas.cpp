@@ -1,5 +1,5 @@
 #define GL_GLEXT_PROTOTYPES
-#include "capture/capture_canvas.h"
+#include "capture/gl/capture_canvas.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -3,7 +3,7 @@
 // vertex (GL's formula, from the eye-space position and normal), GL_MODULATE
 // texturing and GL_EXP/GL_EXP2/GL_LINEAR fog per fragment on |eye z| as Mesa
 // does. No lighting: the demo never turns it on.
-#include "app/web/gl_layer.h"
+#include "app/web/gl/gl_layer.h"
 
 #include <cstdio>
 #include <cstring>
@@ -73,11 +73,6 @@ void main() {
 
 enum Attr { kPos, kCol, kNrm, kTex, kInherit };
 
-GLuint program = 0;
-GLint uModelview, uProjection, uNormalMatrix, uCol, uNrm, uTex, uSphereMap, uTextured, uFog,
-    uFogCol, uSampler;
-GLuint streamBuffer = 0;
-
 GLuint compile(GLenum kind, const char* source) {
     GLuint s = glCreateShader(kind);
     glShaderSource(s, 1, &source, nullptr);
@@ -92,8 +87,8 @@ GLuint compile(GLenum kind, const char* source) {
     return s;
 }
 
-void init() {
-    program = glCreateProgram();
+void init(Shader& sh) {
+    GLuint program = glCreateProgram();
     glAttachShader(program, compile(GL_VERTEX_SHADER, kVertexShader));
     glAttachShader(program, compile(GL_FRAGMENT_SHADER, kFragmentShader));
     glBindAttribLocation(program, kPos, "aPos");
@@ -106,42 +101,49 @@ void init() {
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) std::fprintf(stderr, "GL layer: shader does not link\n");
     glUseProgram(program);
-    uModelview = glGetUniformLocation(program, "uModelview");
-    uProjection = glGetUniformLocation(program, "uProjection");
-    uNormalMatrix = glGetUniformLocation(program, "uNormalMatrix");
-    uCol = glGetUniformLocation(program, "uCol");
-    uNrm = glGetUniformLocation(program, "uNrm");
-    uTex = glGetUniformLocation(program, "uTex");
-    uSphereMap = glGetUniformLocation(program, "uSphereMap");
-    uTextured = glGetUniformLocation(program, "uTextured");
-    uFog = glGetUniformLocation(program, "uFog");
-    uFogCol = glGetUniformLocation(program, "uFogCol");
-    uSampler = glGetUniformLocation(program, "uSampler");
-    glUniform1i(uSampler, 0);
+    sh.uModelview = glGetUniformLocation(program, "uModelview");
+    sh.uProjection = glGetUniformLocation(program, "uProjection");
+    sh.uNormalMatrix = glGetUniformLocation(program, "uNormalMatrix");
+    sh.uCol = glGetUniformLocation(program, "uCol");
+    sh.uNrm = glGetUniformLocation(program, "uNrm");
+    sh.uTex = glGetUniformLocation(program, "uTex");
+    sh.uSphereMap = glGetUniformLocation(program, "uSphereMap");
+    sh.uTextured = glGetUniformLocation(program, "uTextured");
+    sh.uFog = glGetUniformLocation(program, "uFog");
+    sh.uFogCol = glGetUniformLocation(program, "uFogCol");
+    sh.uSampler = glGetUniformLocation(program, "uSampler");
+    glUniform1i(sh.uSampler, 0);
     for (GLuint a = kPos; a <= kInherit; a++)
         glEnableVertexAttribArray(a);
-    glGenBuffers(1, &streamBuffer);
+    glGenBuffers(1, &sh.streamBuffer);
+    sh.program = program;
+}
+
+Shader& shader() {
+    Shader& sh = context().shader;
+    if (!sh.program) init(sh);
+    return sh;
 }
 
 void loadState() {
-    if (!program) init();
-    const State& s = state();
-    glUniformMatrix4fv(uModelview, 1, GL_FALSE, modelview());
-    glUniformMatrix4fv(uProjection, 1, GL_FALSE, projection());
+    const Shader& sh = shader();
+    const State& s = context().state;
+    glUniformMatrix4fv(sh.uModelview, 1, GL_FALSE, modelview());
+    glUniformMatrix4fv(sh.uProjection, 1, GL_FALSE, projection());
     float nm[9];
     normalMatrix(nm);
-    glUniformMatrix3fv(uNormalMatrix, 1, GL_FALSE, nm);
-    glUniform4fv(uCol, 1, s.current.col);
-    glUniform3fv(uNrm, 1, s.current.nrm);
-    glUniform2fv(uTex, 1, s.current.tex);
-    glUniform2f(uSphereMap, s.genS && s.genModeS == ISOWEB_GL_SPHERE_MAP ? 1.0f : 0.0f,
+    glUniformMatrix3fv(sh.uNormalMatrix, 1, GL_FALSE, nm);
+    glUniform4fv(sh.uCol, 1, s.current.col);
+    glUniform3fv(sh.uNrm, 1, s.current.nrm);
+    glUniform2fv(sh.uTex, 1, s.current.tex);
+    glUniform2f(sh.uSphereMap, s.genS && s.genModeS == ISOWEB_GL_SPHERE_MAP ? 1.0f : 0.0f,
                 s.genT && s.genModeT == ISOWEB_GL_SPHERE_MAP ? 1.0f : 0.0f);
-    glUniform1f(uTextured, s.texture2d && textureUsable(s.boundTexture) ? 1.0f : 0.0f);
+    glUniform1f(sh.uTextured, s.texture2d && textureUsable(s.boundTexture) ? 1.0f : 0.0f);
     float mode = 0;
     if (s.fog)
         mode = s.fogMode == ISOWEB_GL_LINEAR ? 1.0f : s.fogMode == ISOWEB_GL_EXP2 ? 3.0f : 2.0f;
-    glUniform4f(uFog, mode, s.fogDensity, s.fogStart, s.fogEnd);
-    glUniform4fv(uFogCol, 1, s.fogColour);
+    glUniform4f(sh.uFog, mode, s.fogDensity, s.fogStart, s.fogEnd);
+    glUniform4fv(sh.uFogCol, 1, s.fogColour);
 }
 
 void pointAttributes(GLuint buffer) {
@@ -179,14 +181,15 @@ bool onlyPositionAndColourVary(const Vertex* v, size_t count) {
 // Such a batch goes as 7 floats a vertex instead of 13 and a flag word: a
 // little more than half the bytes to hand to the GPU process every frame.
 void drawPositionColour(GLenum mode, const Vertex* v, size_t count) {
-    static std::vector<float> packed;
+    Shader& sh = shader();
+    std::vector<float>& packed = sh.packed;
     packed.resize(count * 7);
     for (size_t i = 0; i < count; i++) {
         float* p = &packed[i * 7];
         std::memcpy(p, v[i].pos, sizeof v[i].pos);
         std::memcpy(p + 3, v[i].col, sizeof v[i].col);
     }
-    glBindBuffer(GL_ARRAY_BUFFER, streamBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, sh.streamBuffer);
     glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(packed.size() * sizeof(float)), packed.data(),
                  GL_STREAM_DRAW);
     loadState();
@@ -209,7 +212,7 @@ void drawPositionColour(GLenum mode, const Vertex* v, size_t count) {
 // a batch of any size (the loading picture is ~98,000 vertices) draws whole,
 // and the buffer never grows past a few MiB. Pieces end on whole triangles.
 void drawStream(GLenum mode, const Vertex* v, size_t count) {
-    if (!program) init();
+    const GLuint streamBuffer = shader().streamBuffer;
     const size_t piece = mode == GL_TRIANGLES ? 3 * 16384 : count;
     for (size_t at = 0; at < count; at += piece) {
         size_t n = count - at < piece ? count - at : piece;

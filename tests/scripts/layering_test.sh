@@ -1,0 +1,22 @@
+#!/bin/sh
+# The core and its edges never reach up into the tools: fails, naming the
+# file, when a file under src/ includes a header that resolves only under
+# tools/ (neither beside the including file nor under src/), or names a
+# folder above its own.
+cd "$(dirname "$0")/../.." || exit 1
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+find src -name '*.cpp' -o -name '*.h' | while read -r f; do
+  dir=$(dirname "$f")
+  sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$f" |
+    while read -r h; do
+      case "$h" in ../* | */../*) echo "$f: includes $h, a folder above its own" ;; esac
+      { [ -e "$dir/$h" ] || [ -e "src/$h" ]; } && continue
+      [ -e "tools/$h" ] && echo "$f: includes $h from tools/"
+    done
+done >"$out"
+if [ -s "$out" ]; then
+  cat "$out"
+  exit 1
+fi
+echo "nothing under src/ includes tools/"

@@ -615,32 +615,70 @@ function errorsSuite(getBrowser) {
     }
   });
 
-  // A short pack: the demo reads what there is and leaves the rest black, as
-  // the native one does, so the page starts the show as for a whole one.
-  test('short pack: the show plays what the pack holds', async () => {
+  // Each file the manifest lists is checked before Ready: a viewer meets a
+  // sentence naming the file, never a show drawn from a broken one, nor the
+  // WebAssembly tool chain's own words.
+  const site = (name) => fs.readFileSync(path.join(options.site, name));
+  const internals = /ASSERTIONS|emscripten|abort\(|Module\./i;
+  const damaged = [
+    ['missing module: named before Ready', 'isoloop.wasm', { status: 404, body: 'gone' }, /isoloop\.wasm.*404/],
+    [
+      'short module: named with its size',
+      'isoloop.wasm',
+      () => ({ status: 200, body: site('isoloop.wasm').subarray(0, 4096) }),
+      /isoloop\.wasm has 4096 bytes/,
+    ],
+    [
+      'module of its size that does not compile: named with the reason',
+      'isoloop.wasm',
+      () => ({ status: 200, body: Buffer.alloc(site('isoloop.wasm').length, 0x2a) }),
+      /isoloop\.wasm could not be compiled: .+\.$/,
+    ],
+    [
+      'short program script: named with its size',
+      'isoloop.js',
+      () => ({ status: 200, body: site('isoloop.js').subarray(0, 100) }),
+      /isoloop\.js has 100 bytes/,
+    ],
+    [
+      'pack of the wrong size: named before Ready',
+      'julia.3ds',
+      () => ({ status: 200, body: site('julia.3ds').subarray(0, site('julia.3ds').length >> 3) }),
+      new RegExp(`julia\\.3ds has ${site('julia.3ds').length >> 3} bytes where the site was built with 1575936`),
+    ],
+    ['broken manifest: named', 'manifest.json', { status: 200, body: '{"program": ' }, /manifest\.json is damaged/],
+    [
+      'manifest of another shape: named',
+      'manifest.json',
+      { status: 200, body: '{"program": "isoloop.js", "files": ["julia.3ds"]}' },
+      /manifest\.json is damaged/,
+    ],
+  ];
+  for (const [what, file, reply, pattern] of damaged)
+    test(what, async () => {
+      const m = await messageShown(getBrowser(), base, { width: W, height: H }, (p) =>
+        p.route('**/' + file, (r) => r.fulfill(typeof reply === 'function' ? reply() : reply)),
+      );
+      assert.match(m.text, pattern);
+      assert.ok(m.visible, 'the message is shown');
+      assert.ok(!m.start, 'no Start button');
+      assert.doesNotMatch(m.text, internals, 'no emscripten internals');
+    });
+
+  // The program stopping on its own (its runtime's abort, with the words it
+  // uses) says so in plain words; what it said goes to the console.
+  test('a program that stops: a plain sentence, no internals', async () => {
     const page = await getBrowser().newPage();
     try {
-      const whole = fs.readFileSync(path.join(options.site, 'julia.3ds'));
-      await page.raw.route('**/julia.3ds', (r) =>
-        r.fulfill({ status: 200, body: whole.subarray(0, whole.length >> 3) }),
-      );
       const { state, message: text } = await startShow(page, base);
       assert.equal(state, 'ready', text);
-      await page
-        .waitFor(
-          () =>
-            ['error', 'ended'].includes(window.isowebState) ||
-            (window.isowebModule && window.isowebModule.calledRun && window.isowebModule._isoweb_frames() > 30),
-          null,
-          60000,
-        )
-        .catch(() => {});
-      const st = await probe(page);
-      assert.ok(
-        st.state === 'playing' && st.frames > 30,
-        `state ${st.state}, ${st.frames} frames; message "${await message(page)}"`,
+      await page.evaluate(() =>
+        window.isowebModule.onAbort('abort(forced). Build with -s ASSERTIONS=1 for more info.'),
       );
-      assert.deepEqual(await page.errors(), [], 'no console errors');
+      assert.equal(await waitState(page, ['error'], 20000), 'error');
+      const said = await message(page);
+      assert.match(said, /stopped/);
+      assert.doesNotMatch(said, internals);
     } finally {
       await page.close();
     }

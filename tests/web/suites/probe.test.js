@@ -7,6 +7,7 @@
 'use strict';
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
+const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 const { options, serve, launch, waitState, message, messageShown } = require('../browser');
 
@@ -329,7 +330,11 @@ describe('errors', () => {
   test("the program's own failure is shown", async () => {
     const page = await browser.newPage({ viewport: { width: W, height: H } });
     try {
-      await page.raw.route('**/probe.ppm', (r) => r.fulfill({ status: 200, body: 'P3 2 2 255 0 0 0' }));
+      // Of the size the manifest lists, so the page passes it on.
+      const size = fs.statSync(path.join(options.probeSite, 'probe.ppm')).size;
+      const body = Buffer.alloc(size, 0x20);
+      body.write('P3 2 2 255 0 0 0');
+      await page.raw.route('**/probe.ppm', (r) => r.fulfill({ status: 200, body }));
       await startProbe(page, base).catch(() => {});
       assert.equal(await waitState(page, ['error'], 20000), 'error');
       assert.match(await message(page), /probe\.ppm/);

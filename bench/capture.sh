@@ -7,10 +7,12 @@
 # there), waiting for the encoder, and the CPU of capture and encoder. A run
 # without encoding (a stand-in ffmpeg that only drains its pipes) and the
 # synthesis alone (render-music over the same span) split it further.
-# usage: bench/capture.sh BUILD_DIR [BIG_SECONDS]
+# usage: bench/capture.sh BUILD_DIR [BIG_SECONDS [LOOP_SECONDS]]
+#   LOOP_SECONDS  films that much instead of each whole loop (a quick check)
 set -e
 BUILD="$(cd "${1:?build dir}" && pwd)"
 BIG="${2:-20}"
+LOOP="${3:+--seconds $3}"
 OUT="$(mktemp -d)"
 trap 'rm -rf "$OUT"' EXIT
 export LIBGL_ALWAYS_SOFTWARE=1
@@ -25,15 +27,18 @@ run() { # label, capture arguments
 }
 
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-run "loop 640x480 mkv" "$OUT/loop.mkv" --log "$OUT/loop.tsv"
+# shellcheck disable=SC2086
+run "loop 640x480 mkv" "$OUT/loop.mkv" --log "$OUT/loop.tsv" $LOOP
 echo "  one loop: $(($(wc -l < "$OUT/loop.tsv") - 1)) passes, first demo pass $(awk -F'\t' '$4 != "loading" && NR > 1 { print $1; exit }' "$OUT/loop.tsv"), last pass $(tail -n 1 "$OUT/loop.tsv" | cut -f1) ($(tail -n 1 "$OUT/loop.tsv" | cut -f4)), $(du -h "$OUT/loop.mkv" | cut -f1)"
-run "20 s 640x480 mkv" "$OUT/short.mkv" --seconds 20
-run "loop 640x480 mp4" "$OUT/loop.mp4"
+run "20 s 640x480 mkv" "$OUT/short.mkv" --seconds "${3:-20}"
+# shellcheck disable=SC2086
+run "loop 640x480 mp4" "$OUT/loop.mp4" $LOOP
 echo "  $(du -h "$OUT/loop.mp4" | cut -f1)"
 mkdir "$OUT/bin"
 printf '#!/bin/sh\ncat <&3 >/dev/null & cat <&4 >/dev/null\nwait\n' > "$OUT/bin/ffmpeg"
 chmod +x "$OUT/bin/ffmpeg"
-PATH="$OUT/bin:$PATH" run "loop, no encoding" "$OUT/null.mkv"
+# shellcheck disable=SC2086
+PATH="$OUT/bin:$PATH" run "loop, no encoding" "$OUT/null.mkv" $LOOP
 seconds="$(tail -n 1 "$OUT/loop.tsv" | cut -f2)"
 start="$(date +%s.%N)"
 "$TOOL" render-music --seconds "$((seconds / 1000 + 1))" --out "$OUT/music.wav"

@@ -41,7 +41,7 @@ awk -v lead=136 '
     for (i = 0; i < n; i++) for (j = i + 1; j < n; j++) if (v[j] < v[i]) { x = v[i]; v[i] = v[j]; v[j] = x }
   }
   $1 == "swapped" {
-    # The probe names the scene from the demo's own table. The frame that
+    # The probe names the scene from the demo own scene table. The frame that
     # finds 58 hits draws nothing and leaves the counter at 0.
     k = $2; t = $3; main = $4; cpu = $5
     s = $7 == 0 && prevIncs > 0 ? "none" : $8; prevIncs = $7

@@ -12,8 +12,9 @@
 # 3. The test command, timed.
 # The root comes from the mirror this machine's apt uses (its sources; or
 # DEBIAN_MIRROR). The bare root is made once and kept in $ISOLOOP_ROOTS
-# (default /var/tmp/isoloop-roots); each check works on a fresh copy of it,
-# and the log goes to $ISOLOOP_ROOTS/check-SUITE[-run|-test].log.
+# (default /var/tmp/isoloop-roots) with the packages downloaded into it; each
+# check works on a fresh copy of it, and the log goes to
+# $ISOLOOP_ROOTS/check-SUITE[-run|-test].log.
 set -e
 suite="$1"
 only="$2"
@@ -67,8 +68,12 @@ fi
 
 root="$roots/check-$suite${only:+-$only}"
 log="$root.log"
+# Downloaded packages are kept beside the bare root for the next check (they
+# are installed afresh each time; only the download is saved).
+debs="$roots/debs-$suite"
+mkdir -p "$debs"
 unmount() { # lazily when a process that just ended still holds a mount
-  for m in dev proc sys; do
+  for m in var/cache/apt/archives dev proc sys; do
     if mountpoint -q "$root/$m" 2>/dev/null; then
       umount -R "$root/$m" 2>/dev/null || umount -R -l "$root/$m" || true
     fi
@@ -84,6 +89,7 @@ mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"
 mount --rbind /dev "$root/dev"
 mount --make-rslave "$root/dev"
+mount --bind "$debs" "$root/var/cache/apt/archives"
 git clone -q "$repo" "$root/home/isoloop"
 echo "checking $(git -C "$repo" rev-parse --short HEAD) on Debian $suite; log in $log"
 

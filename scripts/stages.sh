@@ -61,11 +61,14 @@ stage_format() {
 
 stage_scripts() {
   sh tests/scripts/setup_scripts_test.sh
+  sh tests/scripts/layering_test.sh
 }
 
+# Then every benchmark once, on a tiny setting, so none rots unseen.
 stage_plain() {
   build build -DISOLOOP_BENCH=ON -DISOLOOP_SANITIZE=
   ISOLOOP_SDL="$(system_sdl)" check build
+  sh bench/smoke.sh build
 }
 
 # The browser build: the site from the demo's own sources, the page in

@@ -1,5 +1,5 @@
-// Millisecond count and its seconds. The single-precision quotient is the
-// demo's clock as it always was; its step is 2^-10 s or finer below 2^14 s,
+// Millisecond count and its seconds. Below 2^14 s the clock is the count as a
+// float divided by 1000 in single precision; its step is 2^-10 s or finer there,
 // so every millisecond still moves it. From 2^14 s on its step would be 2^-9 s
 // and coarser (31 ms from 72.8 h), so the count is divided in double, which keeps
 // the millisecond for 2^52 ms. At 16384000 ms both give exactly 16384.0: the

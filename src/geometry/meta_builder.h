@@ -26,7 +26,8 @@ class metaBuilder : public object13 {
     void drawPenta(int a, int b, int c, int d, int e);
     void drawHexa(int a, int b, int c, int d, int e, int f);
     void drawHepta(int a, int b, int c, int d, int e, int f, int g);
-    // Stores n in listId and compiles lists n (flat) and n + 1 (smooth).
+    // Stores n in listId and compiles lists n (flat) and n + 1 (smooth). GL:
+    // defined in geometry/gl/mesh_render.cpp, in the edge library only.
     void preproc(int n);
 
   private:

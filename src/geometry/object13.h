@@ -45,7 +45,9 @@ class object13 {
     bool overflowed() const { return refused; }
 
     // Issue the mesh in GL immediate mode: face normals (flat) or vertex
-    // normals (smooth), sphere-map generation on around the batch.
+    // normals (smooth), sphere-map generation on around the batch. The GL half
+    // of the class: defined in geometry/gl/mesh_render.cpp, in the edge
+    // library only, so plain code that calls them does not link.
     void renderFlatEnv();
     void renderFullEnv();
 

@@ -4,7 +4,8 @@
 #pragma once
 #include "geometry/meta_builder.h"
 
-// The eight shapes, constructed in this order before SDL_main; scenes call
+// The eight shapes, constructed in this order by static initialisation (before
+// any host's entry runs: SDL_main, the browser's main, a tool); scenes call
 // their lists as glCallList(listId) (flat) and glCallList(listId + 1) (smooth).
 extern metaBuilder mb, stoned_forest, stoned_mountain, julia, pillars, pyramid, lost_forest,
     lost_jaw;

@@ -1,7 +1,8 @@
 // Reads one pack image and expands it to 32-bit pixels:
 // (brightness << 24) | (red << 16) | (green << 8) | blue. Also the channel
-// scaling the texture formulas use. Start-up only: its worker thread (or in
-// line).
+// scaling the texture formulas use. Any thread, several at once: start-up
+// reads the loading picture on the main thread while its worker (or the main
+// thread, in line) reads the textures' images; the tools read on theirs.
 #pragma once
 
 // Opens workingDir + "/" + name. A missing pack (or an empty workingDir, the

@@ -5,6 +5,7 @@
 #include "geometry/solids.h"
 #include "app/startup_work.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 

@@ -3,6 +3,7 @@
 
 #include "music_helpers.h"
 #include "synth/random.h"
+#include <algorithm>
 #include <tuple>
 
 TEST(Burst, FirstBurstPostsAtZeroAndLastsFourThousandFrames) {

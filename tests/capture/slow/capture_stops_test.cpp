@@ -7,6 +7,7 @@
 // which it is killed, so a hang fails instead of stalling the suite.
 #include "../tool/capture_tool.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <string>

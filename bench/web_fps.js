@@ -5,7 +5,7 @@
 // picture and to the first show frame, the site's download size per file
 // (raw and gzip -9), and the synthesizer's real-time factor as WebAssembly
 // under node (tests/web/node/run.sh).
-//   NODE_PATH=build-web/npm/node_modules node bench/web_fps.js [--site DIR] [--pack FILE]
+//   node bench/web_fps.js   (after `npm ci` in tests/web) [--site DIR] [--pack FILE]
 //     [--seconds N]   (default: one loop, about 163 s, ended by the counter's wrap)
 //     [--no-synth]    skip the node real-time factor (it builds two drivers)
 'use strict';
@@ -79,18 +79,18 @@ async function showLoop() {
   const browser = await launch();
   try {
     const page = await browser.newPage({ viewport: { width: 640, height: 480 } });
-    await page.addInitScript(recorder);
+    await page.raw.addInitScript(recorder);
     await page.goto(base);
     await waitState(page, ['ready'], 60000);
     const ready = await page.evaluate(() => performance.now());
     await page.uncheck('#fullscreen');
     await page.click('#start');
-    await page.waitForFunction(() => window.isowebBench.firstFrameAt !== null, null, { timeout: 60000 });
+    await page.waitFor(() => window.isowebBench.firstFrameAt !== null, null, 60000);
     // One loop: the counter climbs through the scenes and wraps to 0.
     const started = Date.now();
     let peak = 0;
     for (;;) {
-      await page.waitForTimeout(1000);
+      await page.raw.waitForTimeout(1000);
       const n = await page.evaluate(() => window.isowebModule._isoweb_incs());
       peak = Math.max(peak, n);
       const elapsed = (Date.now() - started) / 1000;
@@ -103,7 +103,7 @@ async function showLoop() {
       callbacks: window.isowebModule._isoweb_callbacks(),
       readPos: window.isowebModule._isoweb_read_pos(),
     }));
-    await page.keyboard.press('Escape');
+    await page.press('Escape');
     return { ready, rec, lead };
   } finally {
     await browser.close();
@@ -128,10 +128,7 @@ function siteSizes() {
 }
 
 function synthFactor() {
-  // emcc's own node tools want Debian's modules, not the harness's NODE_PATH.
-  const env = { ...process.env };
-  delete env.NODE_PATH;
-  const r = spawnSync('sh', [path.join(root, 'tests/web/node/run.sh'), pack], { encoding: 'utf8', cwd: root, env });
+  const r = spawnSync('sh', [path.join(root, 'tests/web/node/run.sh'), pack], { encoding: 'utf8', cwd: root });
   const text = (r.stdout || '') + (r.stderr || '');
   return text.split('\n').filter((l) => /^(native|wasm):$|x real time/.test(l)).join('\n') ||
     `(no real-time factor line; exit ${r.status})\n` + text.split('\n').slice(-5).join('\n');

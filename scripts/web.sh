@@ -31,7 +31,9 @@ pack() {
   cp "$OUT/native/julia.3ds" "$1"
 }
 
-# A site: the page, a program and its data files.
+# A site: the page, a program and its data files. The manifest lists each
+# file the page fetches with the size it has, which the page checks before
+# it offers Start.
 site() { # dir program data-file...
   dir="$1"
   program="$2"
@@ -41,9 +43,25 @@ site() { # dir program data-file...
   cp "$OUT/wasm/$program.js" "$OUT/wasm/$program.wasm" "$dir/"
   files=""
   for f in "$@"; do
-    files="$files${files:+, }\"$(basename "$f")\""
+    files="$files${files:+, }$(entry "$f")"
   done
-  printf '{"program": "%s.js", "files": [%s]}\n' "$program" "$files" >"$dir/manifest.json"
+  printf '{"program": %s, "module": %s, "files": [%s]}\n' "$(entry "$dir/$program.js")" \
+    "$(entry "$dir/$program.wasm")" "$files" >"$dir/manifest.json"
+}
+
+entry() { # file
+  printf '{"name": "%s", "size": %s}' "$(basename "$1")" "$(wc -c <"$1" | tr -d ' ')"
+}
+
+# The pack the tools accept has exactly the size its layout gives; a site is
+# never built around another.
+check_pack() { # file
+  want=$(sed -n 's/.*PACK_SIZE = \([0-9]*\).*/\1/p' src/texture/pack_layout.h)
+  have=$(wc -c <"$1" | tr -d ' ')
+  [ "$have" = "$want" ] || {
+    echo "$0: $1 has $have bytes, a picture pack has $want" >&2
+    exit 1
+  }
 }
 
 build() {
@@ -55,6 +73,7 @@ build() {
   rm -rf "$SITE"
   mkdir -p "$SITE"
   pack "$SITE/julia.3ds"
+  check_pack "$SITE/julia.3ds"
   site "$SITE" isoloop "$SITE/julia.3ds"
   echo "built $SITE"
 }

@@ -1,17 +1,26 @@
 #!/bin/sh
 # Builds the browser site and the native probe, renders the native reference
-# (Mesa, under Xvfb), then runs the browser tests in Debian's chromium.
-# Exits non-zero when a check fails. Work files go to build-web/.
+# (Mesa, under Xvfb), then runs every browser suite (`npm test` in tests/web)
+# under one Xvfb display: the probe's in chromium, the demo's in chromium,
+# Firefox ESR and WebKitGTK. Exits non-zero when a check fails. Work files go
+# to build-web/. Arguments go to the suites' runner (suite files to run).
+#   ISOLOOP_ENGINES=chromium,firefox,webkit   the engines the demo suite runs in
 set -e
 cd "$(dirname "$0")/../.."
 ROOT=$(pwd)
 OUT=$ROOT/build-web
 
+# --- Debian packages the browser tests need (installed when missing) --------
+# The three browsers (WebKitGTK's MiniBrowser comes with its driver), the
+# display, node and npm, what the native probe builds with.
+WEB_TEST_PACKAGES="chromium firefox-esr webkit2gtk-driver xvfb xauth nodejs npm
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++"
+
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 need=""
-for p in chromium xvfb xauth nodejs npm libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++; do
+for p in $WEB_TEST_PACKAGES; do
   installed "$p" || need="$need $p"
 done
 # SDL 1.2 itself, or sdl12-compat (the SDL 1.2 API over SDL2) where that replaced it.
@@ -45,15 +54,12 @@ for try in 1 2 3; do
 done
 [ -s "$OUT/native/native.ppm" ] || { echo "run.sh: no native reference picture" >&2; exit 1; }
 
-# npm's packages live outside the source tree, pinned by the lockfile.
-mkdir -p "$OUT/npm"
-cp tests/web/package.json tests/web/package-lock.json "$OUT/npm/"
-(cd "$OUT/npm" && npm ci --no-audit --no-fund --loglevel=error)
-# Both suites run; either failing fails the whole.
-status=0
-NODE_PATH="$OUT/npm/node_modules" node tests/web/web_test.js \
-  --site "$OUT/probe-site" --reference "$OUT/native/native.ppm" "$@" || status=1
-# The demo's site; its capture is compared with the native isoloop-tool's.
-NODE_PATH="$OUT/npm/node_modules" node tests/web/demo_test.js \
-  --site "$OUT/site" --build "$BUILD" || status=1
-exit $status
+# npm's packages, pinned by the lockfile, into tests/web/node_modules. They
+# drive Debian's browsers and download none.
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+
+# Firefox and WebKitGTK run headed (their headless modes have no WebGL here):
+# one display for all, Mesa's software rasterizer behind it.
+ISOLOOP_WEB="$OUT" ISOLOOP_SITE="$OUT/site" ISOLOOP_PROBE_SITE="$OUT/probe-site" \
+  ISOLOOP_REFERENCE="$OUT/native/native.ppm" ISOLOOP_BUILD="$(cd "$BUILD" && pwd)" LIBGL_ALWAYS_SOFTWARE=1 \
+  xvfb-run -a -s '-screen 0 1024x768x24 -noreset' sh -c 'cd tests/web && npm test -- "$@"' sh "$@"

@@ -94,6 +94,7 @@ void pass() {
         isowebShowEnded();
         return;
     }
+    probeRingRefill();
     luz();
     if (s_reopenSound) {
         // The ring was just refilled: the device starts inside its lead.

@@ -18,17 +18,31 @@ double s_maxLead = -INFINITY;
 double s_maxLeadAt = 0;   // audio_readPos at that pull
 double s_stalePulls = 0;  // pulls that ended past the last written frame
 double s_lastFrameMs = 0; // when the last show frame was drawn
-double s_lastGapMs = 0;   // time between the last two show frames
-// Pulls past the written ring with no slow frame to explain them: the frames
-// around the pull both came within two device buffers' time (92.9 ms).
+// Pulls past the written ring with no slow frame to explain them (see
+// probeSoundPull).
 double s_unexplainedStale = 0;
-double s_longestGapMs = 0; // longest time between two show frames, hidden time aside
+double s_refillMs = 0;       // when the frame driver last refilled the ring
+double s_refillDeviceMs = 0; // the sound device's clock then (-1: none)
+double s_refillGapMs = 0;    // time between the last two refills
+double s_longestGapMs = 0;   // longest time between two show frames, hidden time aside
 bool s_hidden = false;
 double s_hiddenSince = 0; // SDL clock seconds
 
 double clockSeconds() {
     return ticksToSeconds(tickCount(SDL_GetTicks()));
 }
+
+// Two device buffers of 2048 frames (92.9 ms): after a refill the ring holds
+// at least 6001 frames past the device's position, and the device keeps its
+// queue full to within one buffer, so a third pull before the next refill
+// needs at least this much played since the refill.
+const double kSlowMs = 2 * 2048 * 1000.0 / 44100;
+
+// The time of SDL's browser audio device (its Web Audio clock), ms; -1 when
+// it has none.
+EM_JS(double, deviceClockMs, (), {
+    return typeof SDL == 'object' && SDL.audioContext ? SDL.audioContext.currentTime * 1000 : -1;
+});
 
 } // namespace
 
@@ -40,9 +54,14 @@ void probeSoundPull(int frames) {
     double lead = (double)(readPos + (uint64_t)frames) - (double)audio_writePos;
     if (lead > 0) {
         s_stalePulls += 1;
-        const double slowMs = 2 * 2048 * 1000.0 / 44100;
-        if (emscripten_get_now() - s_lastFrameMs < slowMs && s_lastGapMs < slowMs)
-            s_unexplainedStale += 1;
+        // A frame slower than the ring's lead explains it, as natively: the
+        // page's clock or the device's ran two buffers since the frame driver
+        // last refilled the ring, or the refill before came that late (the
+        // device catches up after an underrun).
+        double device = deviceClockMs();
+        bool slow = emscripten_get_now() - s_refillMs >= kSlowMs || s_refillGapMs >= kSlowMs ||
+                    (device >= 0 && s_refillDeviceMs >= 0 && device - s_refillDeviceMs >= kSlowMs);
+        if (!slow) s_unexplainedStale += 1;
     }
     if (lead > s_maxLead) {
         s_maxLead = lead;
@@ -50,11 +69,17 @@ void probeSoundPull(int frames) {
     }
 }
 
+void probeRingRefill() {
+    double now = emscripten_get_now();
+    s_refillGapMs = s_refillMs > 0 ? now - s_refillMs : 0;
+    s_refillMs = now;
+    s_refillDeviceMs = deviceClockMs();
+}
+
 void probeFrameDrawn() {
     double now = emscripten_get_now();
     if (s_lastFrameMs > 0 && now - s_lastFrameMs > s_longestGapMs)
         s_longestGapMs = now - s_lastFrameMs;
-    s_lastGapMs = s_lastFrameMs > 0 ? now - s_lastFrameMs : 0;
     s_lastFrameMs = now;
     s_framesDrawn += 1;
 }
@@ -67,6 +92,7 @@ void probeHidden(double clockSeconds) {
 void probeShown() {
     s_hidden = false;
     s_lastFrameMs = 0;
+    s_refillMs = 0;
 }
 
 extern "C" {

@@ -7,6 +7,8 @@
 
 // The device is about to pull `frames` frames from the ring.
 void probeSoundPull(int frames);
+// The frame driver is about to refill the ring (a show frame begins).
+void probeRingRefill();
 // A frame of the show is drawn.
 void probeFrameDrawn();
 // The tab is hidden (demo time stands still from `clockSeconds` on), or shown

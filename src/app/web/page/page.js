@@ -20,6 +20,7 @@ if (captureArguments)
     if (query.has(key)) captureArguments.push(key, query.get(key));
 
 let files = null; // [{name, bytes}]
+let wasmModule = null; // the program's WebAssembly, compiled before Ready
 let instance = null;
 let playing = false;
 
@@ -58,14 +59,43 @@ async function fetchBytes(name) {
   return new Uint8Array(await response.arrayBuffer());
 }
 
-function loadScript(name) {
+// A file the manifest lists, whole: present and of the size the site was
+// built with (the pack's is the size the tools accept).
+async function fetchListed(entry) {
+  const bytes = await fetchBytes(entry.name);
+  if (bytes.length !== entry.size)
+    throw new Error(entry.name + ' has ' + bytes.length + ' bytes where the site was built with ' + entry.size +
+      ', so it is damaged or from another build: reload the page, or rebuild the site.');
+  return bytes;
+}
+
+function readManifest(bytes) {
+  let manifest = null;
+  try {
+    manifest = JSON.parse(new TextDecoder().decode(bytes));
+  } catch (e) { /* said below */ }
+  const listed = (f) => !!f && typeof f.name === 'string' && Number.isInteger(f.size) && f.size >= 0;
+  if (!manifest || !listed(manifest.program) || !listed(manifest.module) || !Array.isArray(manifest.files) ||
+      !manifest.files.every(listed))
+    throw new Error('manifest.json is damaged (it is not the list of files this page needs): reload the page, or rebuild the site.');
+  return manifest;
+}
+
+function loadScript(name, bytes) {
   return new Promise((resolve, reject) => {
     const s = document.createElement('script');
-    s.src = name;
+    s.src = URL.createObjectURL(new Blob([bytes], { type: 'text/javascript' }));
     s.onload = resolve;
     s.onerror = () => reject(new Error('Could not load ' + name + '.'));
     document.head.appendChild(s);
   });
+}
+
+// What the program says when it aborts is for its developers (the console),
+// not for the viewer.
+function stopped(what) {
+  console.warn('isoloop stopped:', what);
+  return 'The program stopped unexpectedly. Reload the page to try again.';
 }
 
 function leaveFullscreen() {
@@ -92,6 +122,11 @@ function createProgram(width, height, extra) {
     printErr: (t) => console.warn(t),
     preRun: [(m) => { for (const f of files) m.FS.writeFile('/' + f.name, f.bytes); }],
     locateFile: (name) => name,
+    // The module compiled before Ready: instantiated, not fetched again.
+    instantiateWasm: (imports, done) => {
+      WebAssembly.instantiate(wasmModule, imports).then((i) => done(i, wasmModule), (e) => fail(stopped(e)));
+      return {};
+    },
   }, extra);
   return { canvas: canvas, mod: mod, ready: window.createIsoloop(mod) };
 }
@@ -121,7 +156,7 @@ async function start() {
   }
   try {
     const program = createProgram(640, 480, {
-      onAbort: (what) => fail('The program stopped: ' + what),
+      onAbort: (what) => fail(stopped(what)),
       isowebEnded: endShow,
       isowebFailed: (sentence) => fail(sentence),
     });
@@ -131,7 +166,7 @@ async function start() {
     instance = await program.ready;
     if (playing) window.isowebState = 'playing';
   } catch (e) {
-    fail('The program could not start: ' + describe(e));
+    fail(stopped(describe(e)));
   }
 }
 
@@ -156,11 +191,18 @@ async function prepare() {
   if (!hasWebGL())
     return fail('This browser cannot give isoloop WebGL (it is turned off or not supported), so there is nothing to draw with. Check that hardware acceleration is enabled, or try another browser.');
   try {
-    const manifest = JSON.parse(new TextDecoder().decode(await fetchBytes('manifest.json')));
+    const manifest = readManifest(await fetchBytes('manifest.json'));
     files = [];
-    for (const name of manifest.files) files.push({ name: name, bytes: await fetchBytes(name) });
-    await loadScript(manifest.program);
-    if (typeof window.createIsoloop !== 'function') throw new Error('Could not load ' + manifest.program + '.');
+    for (const f of manifest.files) files.push({ name: f.name, bytes: await fetchListed(f) });
+    const program = await fetchListed(manifest.program);
+    const module = await fetchListed(manifest.module);
+    try {
+      wasmModule = await WebAssembly.compile(module);
+    } catch (e) {
+      throw new Error(manifest.module.name + ' could not be compiled: ' + describe(e) + '.');
+    }
+    await loadScript(manifest.program.name, program);
+    if (typeof window.createIsoloop !== 'function') throw new Error('Could not load ' + manifest.program.name + '.');
   } catch (e) {
     return fail(e.message);
   }
@@ -184,8 +226,8 @@ window.addEventListener('keydown', (e) => {
 document.addEventListener('fullscreenchange', () => {
   if (!document.fullscreenElement && playing && window.isowebState === 'playing') endShow();
 });
-window.addEventListener('error', (e) => { if (playing) fail('The program stopped: ' + e.message); });
+window.addEventListener('error', (e) => { if (playing) fail(stopped(e.message)); });
 window.addEventListener('unhandledrejection', (e) => {
-  if (playing) fail('The program stopped: ' + describe(e.reason));
+  if (playing) fail(stopped(describe(e.reason)));
 });
 prepare();

@@ -3,12 +3,14 @@
 // portrait and turned, a 4K window at ratio 2), steps down when frames come
 // slowly and keeps the original 640x480 when asked; the screen's wake lock is
 // taken and let go; Start and the end work from a touch; and a page whose
-// sound is held back says so and starts it on a click.
-//   node --test suites/show.test.js [--site DIR]
+// sound is held back says so and starts it on a click; in Firefox (when
+// among the engines), whose sound may not start here, the sentence shows
+// exactly when the device does not pull.
+//   node --test suites/show.test.js [--site DIR] [--engines ...]
 'use strict';
 const assert = require('node:assert/strict');
 const { after, before, describe, test } = require('node:test');
-const { options, serve, sleep, launch, waitState, message } = require('../browser');
+const { options, serve, sleep, launch, openEngine, waitState, message, startShow } = require('../browser');
 
 let server, base, browser;
 before(async () => {
@@ -331,6 +333,38 @@ describe('sound that starts, or a sentence', () => {
       assert.ok(!(await raw.isVisible('#sound')));
     } finally {
       await page.close();
+    }
+  });
+});
+
+describe('sound in Firefox', () => {
+  test('the sentence shows exactly when the sound device does not run', async (t) => {
+    if (!options.engines.includes('firefox')) return t.skip('Firefox is not among the engines');
+    if (!process.env.DISPLAY) return t.skip('Firefox runs headed: no display');
+    const firefox = await openEngine('firefox');
+    try {
+      const page = await firefox.newPage();
+      const { state, message: text } = await startShow(page, base);
+      assert.equal(state, 'ready', text);
+      await page.waitFor(playingShow, null, 60000);
+      const a = await page.evaluate(() => window.isowebModule._isoweb_callbacks());
+      await sleep(4000);
+      const r = await page.evaluate(() => ({
+        sound: window.isowebSound,
+        running: window.isowebModule._isoweb_sound_running(),
+        pulls: window.isowebModule._isoweb_callbacks(),
+        bar: !document.getElementById('sound').hidden,
+        text: document.getElementById('sound-message').textContent,
+      }));
+      const pulling = r.running === 1 && r.pulls - a >= 20; // 21.5 pulls a second when it runs
+      t.diagnostic(`Firefox's sound here: ${pulling ? 'running' : 'held back'} (${r.pulls - a} pulls in 4 s)`);
+      assert.equal(r.sound, pulling ? 'running' : 'held', JSON.stringify(r));
+      assert.equal(r.bar, !pulling, 'the sentence shown when held, only then');
+      if (!pulling) assert.match(r.text, /holding the sound back/);
+      await page.press('Escape');
+      assert.equal(await waitState(page, ['ended'], 10000), 'ended');
+    } finally {
+      await firefox.close();
     }
   });
 });

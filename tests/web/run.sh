@@ -11,10 +11,10 @@ ROOT=$(pwd)
 OUT=$ROOT/build-web
 
 # --- Debian packages the browser tests need (installed when missing) --------
-# Browsers and their drivers, the display, node and npm, what the native probe
-# builds with; WebKitGTK plays its sound through GStreamer.
-WEB_TEST_PACKAGES="chromium firefox-esr webkit2gtk-driver gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  xvfb xauth nodejs npm libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++"
+# The three browsers (WebKitGTK's MiniBrowser comes with its driver), the
+# display, node and npm, what the native probe builds with.
+WEB_TEST_PACKAGES="chromium firefox-esr webkit2gtk-driver xvfb xauth nodejs npm
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++"
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

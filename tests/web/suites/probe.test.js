@@ -9,7 +9,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
-const { options, serve, launch, waitState, message, messageShown } = require('../browser');
+const { options, serve, launch, openEngine, waitState, message, messageShown } = require('../browser');
 
 const fpsSeconds = Number(
   process.argv.includes('--fps-seconds') ? process.argv[process.argv.indexOf('--fps-seconds') + 1] : 5,
@@ -116,6 +116,18 @@ function wholeDifference(px, ref) {
   return { mean: sum / (W * H * 3), badShare: bad / (W * H) };
 }
 
+// The probe's first frame as the program read it back, through any driver.
+async function probePixels(page) {
+  await page.waitFor(() => !!(window.isowebModule && window.isowebModule.probePixels), null, 30000);
+  const b64 = await page.evaluate(() => {
+    const p = Uint8Array.from(window.isowebModule.probePixels);
+    let s = '';
+    for (let i = 0; i < p.length; i += 0x8000) s += String.fromCharCode.apply(null, p.subarray(i, i + 0x8000));
+    return btoa(s);
+  });
+  return Buffer.from(b64, 'base64');
+}
+
 const probeFrames = (page) => page.evaluate(() => (window.isowebModule && window.isowebModule.probeFrames) || 0);
 
 async function startProbe(page, url) {
@@ -160,8 +172,7 @@ describe('start', () => {
   test('the first frame matches the native one at every sampled point', async () => {
     await page.uncheck('#fullscreen');
     await page.click('#start');
-    await page.waitFor(() => window.isowebModule && window.isowebModule.probePixels, null, 30000);
-    px = Buffer.from(await page.evaluate(() => Array.from(window.isowebModule.probePixels)));
+    px = await probePixels(page);
     assert.equal(px.length, W * H * 4, 'probe read back 640x480');
     if (!ref) return assert.fail('no native reference picture at ' + options.reference);
     assertPoints(staticPoints.concat(movingPoints), (x, y) => glPixel(px, x, y), ref, 'frame 0');
@@ -210,8 +221,7 @@ describe('Escape', () => {
     const page = await browser.newPage({ viewport: { width: W, height: H } });
     try {
       await startProbe(page, base);
-      await page.waitFor(() => window.isowebModule.probePixels, null, 30000);
-      const px = Buffer.from(await page.evaluate(() => Array.from(window.isowebModule.probePixels)));
+      const px = await probePixels(page);
       await page.press('Escape');
       assert.equal(await waitState(page, ['ended', 'error']), 'ended', 'Escape ends the show');
       assert.ok(await page.raw.isVisible('#panel'), 'end panel shown');
@@ -221,7 +231,7 @@ describe('Escape', () => {
       assert.equal(await probeFrames(page), stopped, 'the main loop stops after Escape');
       await page.click('#start');
       await page.waitFor(() => window.isowebModule.probeFrames > 2, null, 30000);
-      const again = Buffer.from(await page.evaluate(() => Array.from(window.isowebModule.probePixels)));
+      const again = await probePixels(page);
       assert.ok(again.equals(px), 'played again: the same first frame');
       assert.deepEqual(await page.errors(), [], 'no console errors, no GL use the layer does not cover');
     } finally {
@@ -335,7 +345,10 @@ describe('errors', () => {
       const body = Buffer.alloc(size, 0x20);
       body.write('P3 2 2 255 0 0 0');
       await page.raw.route('**/probe.ppm', (r) => r.fulfill({ status: 200, body }));
-      await startProbe(page, base).catch(() => {});
+      await page.goto(base);
+      assert.equal(await waitState(page, ['ready', 'error']), 'ready', await message(page));
+      await page.uncheck('#fullscreen');
+      await page.click('#start');
       assert.equal(await waitState(page, ['error'], 20000), 'error');
       assert.match(await message(page), /probe\.ppm/);
       assert.ok(await page.raw.isVisible('#message'), 'the message is visible');
@@ -368,3 +381,54 @@ describe('errors', () => {
     }
   });
 });
+
+// The layer over the other engines' WebGL (Mesa's llvmpipe under Xvfb): the
+// same first frame against the native one, the same Start, Escape and Play
+// again.
+for (const engine of options.engines.filter((e) => e !== 'chromium'))
+  describe(engine, () => {
+    const ref = fs.existsSync(options.reference) ? readPpm(options.reference) : null;
+    let other, page, px;
+    before(async () => {
+      other = await openEngine(engine);
+      page = await other.newPage();
+    });
+    after(async () => {
+      if (page) await page.close();
+      if (other) await other.close();
+    });
+
+    test('the first frame matches the native one at every sampled point', async () => {
+      await startProbe(page, base);
+      px = await probePixels(page);
+      assert.equal(px.length, W * H * 4, 'probe read back 640x480');
+      if (!ref) return assert.fail('no native reference picture at ' + options.reference);
+      assertPoints(staticPoints.concat(movingPoints), (x, y) => glPixel(px, x, y), ref, 'frame 0');
+    });
+
+    test('the first frame as a whole is near the native one', { skip: !ref && 'no native reference' }, () => {
+      const { mean, badShare } = wholeDifference(px, ref);
+      console.log(
+        `${engine} whole picture: mean ${mean.toFixed(3)} per channel, ${(100 * badShare).toFixed(3)}% off by more than 40`,
+      );
+      assert.ok(mean < 1.5, 'whole picture: mean difference per channel ' + mean.toFixed(3));
+      assert.ok(
+        badShare < 0.01,
+        'whole picture: share of pixels off by more than 40 ' + (100 * badShare).toFixed(3) + '%',
+      );
+    });
+
+    test('Escape ends the show, the main loop stops, Play again starts afresh', async () => {
+      await page.press('Escape');
+      assert.equal(await waitState(page, ['ended', 'error']), 'ended', 'Escape ends the show');
+      const stopped = await probeFrames(page);
+      await new Promise((r) => setTimeout(r, 300));
+      assert.equal(await probeFrames(page), stopped, 'the main loop stops after Escape');
+      await page.click('#start');
+      await page.waitFor(() => window.isowebModule.probeFrames > 2, null, 30000);
+      assert.ok((await probePixels(page)).equals(px), 'played again: the same first frame');
+    });
+
+    test('no console errors, no GL use the layer does not cover', async () =>
+      assert.deepEqual(await page.errors(), []));
+  });

@@ -187,7 +187,7 @@ async function main() {
       `  ${size(w[w.length >> 1])}, ${size(w[0])}`);
   }
   const s = stats(all);
-  const span = (rec.frames[rec.frames.length - 2] - rec.frames[0]) / 1000;
+  const span = (rec.frames[rec.frames.length - 3] - rec.frames[0]) / 1000;
   console.log(`  all       ${String(s.n).padStart(7)} ${(s.n / span).toFixed(1).padStart(10)} ${s.median.toFixed(1).padStart(7)} ` +
     `${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)}   over ${span.toFixed(1)} s`);
   console.log(`sound: ${lead.callbacks} pulls, ${(lead.readPos / 44100).toFixed(1)} s delivered; ` +

@@ -17,7 +17,7 @@ RUN="build-essential cmake pkg-config libsdl1.2-dev|libsdl1.2-compat-dev
 SITE="$RUN emscripten python3"
 WEB="$SITE chromium firefox-esr webkit2gtk-driver xvfb xauth"
 TEST="$RUN libgtest-dev libbenchmark-dev xvfb xauth clang-format assimp-utils
-  libsdl2-2.0-0 ffmpeg lintian desktop-file-utils appstream dpkg-dev debootstrap"
+  libsdl2-2.0-0 ffmpeg lintian desktop-file-utils appstream dpkg-dev debootstrap time"
 # Wanted by the tests where the distribution has them (a test without one says
 # it is skipped, and why): apitrace traces the demo's GL calls.
 OPTIONAL_TEST="apitrace"

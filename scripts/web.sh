@@ -89,10 +89,36 @@ probe)
   echo "built $OUT/probe-site"
   ;;
 serve)
-  build
   port="${PORT:-8080}"
-  echo "serving http://127.0.0.1:$port/ (Ctrl-C ends it)"
-  exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$SITE"
+  case "$port" in
+  [1-9] | [1-9][0-9] | [1-9][0-9][0-9] | [1-9][0-9][0-9][0-9] | [1-9][0-9][0-9][0-9][0-9]) ;;
+  *) port=0 ;;
+  esac
+  if [ "$port" -lt 1 ] || [ "$port" -gt 65535 ]; then
+    echo "web.sh serve: PORT must be a whole number from 1 to 65535, not '${PORT}'" >&2
+    exit 2
+  fi
+  # The server binds before it says so; a busy port is named, once before
+  # the build (which takes minutes) and again when serving.
+  serve_py='
+import functools, http.server, sys
+port, site = int(sys.argv[1]), sys.argv[2]
+handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
+try:
+    httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+except OSError as e:
+    sys.exit("web.sh serve: cannot serve on 127.0.0.1 port %d: %s" % (port, e.strerror))
+if site == "-":
+    sys.exit(0)
+print("serving http://127.0.0.1:%d/ (Ctrl-C ends it)" % port, flush=True)
+try:
+    httpd.serve_forever()
+except KeyboardInterrupt:
+    pass
+'
+  python3 -c "$serve_py" "$port" - || exit 1
+  build
+  exec python3 -c "$serve_py" "$port" "$SITE"
   ;;
 *)
   echo "usage: $0 [build|serve|probe|deps]" >&2

@@ -5,6 +5,7 @@ if(NOT TARGET PkgConfig::SNDFILE)
   pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 endif()
 target_sources(isoloop-tool PRIVATE tools/cmd_capture.cpp tools/capture/capture_progress.cpp
-  tools/capture/encoder_sink.cpp tools/capture/frame_files_sink.cpp tools/capture/blend_sink.cpp)
+  tools/capture/encoder_sink.cpp tools/capture/frame_files_sink.cpp tools/capture/blend_sink.cpp
+  tools/capture/output_probe.cpp)
 target_link_libraries(isoloop-tool PRIVATE isoloop_offscreen isoloop_art PkgConfig::SNDFILE
   Threads::Threads)

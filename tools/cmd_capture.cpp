@@ -125,8 +125,8 @@ int parseOptions(int argc, char** argv, Options* o) {
         } else if (key == "--frames") {
             o->frames = value;
             while (o->frames.size() > 1 && o->frames.back() == '/')
-                o->frames.pop_back(); // "shots/" names the directory shots
-            ok = !o->frames.empty();
+                o->frames.pop_back();                    // "shots/" names the directory shots
+            ok = !o->frames.empty() && o->frames != "-"; // a directory, never a stream
         }
         if (!ok) return badUsage("bad value for " + key + ": '" + value + "'");
     }
@@ -312,6 +312,8 @@ int capture(const Options& o) {
         switch (outputTarget(target)) {
         case OutputTarget::DIRECTORY:
             return failure("cannot write '" + o.out + "': it is a directory");
+        case OutputTarget::LOOP:
+            return failure("cannot write '" + o.out + "': " + std::strerror(ELOOP));
         case OutputTarget::SPECIAL:
             if (o.kind == VideoKind::Sharing)
                 return failure("cannot write '" + o.out +
@@ -329,17 +331,10 @@ int capture(const Options& o) {
     }
     FILE* log = nullptr;
     if (!o.log.empty()) {
-        std::string target = followLinks(o.log);
-        OutputTarget to = outputTarget(target);
-        if (to == OutputTarget::DIRECTORY)
-            return failure("cannot write '" + o.log + "': it is a directory");
-        if (to == OutputTarget::SPECIAL) {
-            log = std::fopen(target.c_str(), "w");
-        } else {
-            int fd = outputs.addFile(target);
-            if (fd >= 0 && !(log = fdopen(fd, "w"))) close(fd);
-        }
-        if (!log) return failure("cannot write '" + o.log + "': " + std::strerror(errno));
+        std::string why;
+        int fd = openOutput(outputs, o.log, true, &why); // "-": standard output
+        if (fd >= 0 && !(log = streamOf(fd))) why = std::strerror(errno);
+        if (!log) return failure("cannot write '" + o.log + "': " + why);
         writeLogHeader(log);
     }
     struct LogCloser {
@@ -383,6 +378,7 @@ int capture(const Options& o) {
         enc.ffmpeg = ffmpeg;
         enc.path = videoPath;
         enc.finalPath = o.out;
+        enc.probe = videoPath != followLinks(o.out);
         enc.kind = o.kind;
         enc.width = o.padW;
         enc.height = o.padH;
@@ -415,13 +411,11 @@ int capture(const Options& o) {
         if (outputs.interrupted()) return interrupted(outputs.interrupted(), &progress);
         return failure(sink->error());
     }
-    if (log && (fflush(log) != 0 || ferror(log)))
-        return failure("cannot write '" + o.log + "': " + std::strerror(errno));
-    if (log && fclose(log) != 0) {
-        log = nullptr;
-        return failure("cannot write '" + o.log + "': " + std::strerror(errno));
-    }
+    std::string logWhy;
+    FILE* logFile = log;
     log = nullptr;
+    if (logFile && !closeOutput(logFile, &logWhy))
+        return failure("cannot write '" + o.log + "': " + logWhy);
     std::string failed;
     if (!outputs.commit(&failed)) {
         if (outputs.interrupted()) return interrupted(outputs.interrupted(), &progress);

@@ -5,6 +5,8 @@
 // scenes do. PACK defaults to julia.3ds next to this tool.
 #include "args.h"
 #include "commands.h"
+#include "output_dir.h"
+#include "output_files.h"
 
 #include "base/working_dir.h"
 #include "texture/art/png_io.h"
@@ -16,7 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -79,22 +80,35 @@ int cmdDumpTextures(int argc, char** argv) {
     std::vector<PackPicture> check;
     std::string name, error;
     if (!readPackFile(pack, &check, &error) || !aimAtPack(pack, &name, &error)) return fail(error);
-    struct stat st;
-    if (!(stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) && mkdir(dir.c_str(), 0777) != 0)
-        return fail(dir + ": " + std::strerror(errno));
+    // The eighteen files appear together or not at all.
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
+    OutputDir out(outputs);
+    if (!out.open(dir, &error)) return fail("cannot write '" + dir + "': " + error);
 
     std::vector<unsigned int> work(WORK_WORDS, 0u);
     buildTextures(
         work.data(),
         [&](int slot, const unsigned char* bytes) {
             char file[32];
-            std::snprintf(file, sizeof file, "/texture-%02d.png", slot);
-            std::string e;
-            if (!writePng(dir + file, texelImage(slot, bytes), kTextureSlots[slot].components == 4,
-                          &e) &&
-                error.empty())
-                error = e;
+            std::snprintf(file, sizeof file, "texture-%02d.png", slot);
+            if (!error.empty()) return;
+            std::string shown = out.shown(file), why;
+            FILE* f = out.create(file, &why);
+            if (!f) {
+                error = "cannot write '" + shown + "': " + why;
+                return;
+            }
+            if (!writePngTo(f, shown, texelImage(slot, bytes), kTextureSlots[slot].components == 4,
+                            &error)) {
+                fclose(f);
+                return;
+            }
+            if (!closeOutput(f, &why)) error = "cannot write '" + shown + "': " + why;
         },
         name.c_str());
-    return error.empty() ? 0 : fail(error);
+    if (!error.empty()) return fail(error);
+    std::string failed;
+    if (!outputs.commit(&failed))
+        return fail("cannot write '" + failed + "': " + std::strerror(errno));
+    return 0;
 }

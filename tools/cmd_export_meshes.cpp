@@ -3,13 +3,15 @@
 // it: positions and vertex normals with %.17g, triangles in stored order.
 #include "args.h"
 #include "commands.h"
+#include "output_dir.h"
+#include "output_files.h"
 
 #include "geometry/solids.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -61,23 +63,18 @@ void writePly(FILE* f, const char* name, const object13& m) {
     }
 }
 
-// Writes to a temporary name and renames, so a failure leaves no half file.
-bool writeSolid(const std::string& path, const char* name, const object13& m, bool ply) {
-    std::string tmp = path + ".tmp";
-    FILE* f = fopen(tmp.c_str(), "w");
-    if (!f) {
-        fprintf(stderr, "isoloop-tool: cannot write %s: %s\n", tmp.c_str(), strerror(errno));
-        return false;
+bool writeSolid(OutputDir& dir, const std::string& file, const char* name, const object13& m,
+                bool ply) {
+    std::string why;
+    if (FILE* f = dir.create(file, &why)) {
+        if (ply)
+            writePly(f, name, m);
+        else
+            writeObj(f, name, m);
+        if (closeOutput(f, &why)) return true;
     }
-    if (ply)
-        writePly(f, name, m);
-    else
-        writeObj(f, name, m);
-    bool ok = !ferror(f);
-    ok = (fclose(f) == 0) && ok;
-    if (ok && rename(tmp.c_str(), path.c_str()) == 0) return true;
-    fprintf(stderr, "isoloop-tool: cannot write %s: %s\n", path.c_str(), strerror(errno));
-    remove(tmp.c_str());
+    fprintf(stderr, "isoloop-tool export-meshes: cannot write '%s': %s\n", dir.shown(file).c_str(),
+            why.c_str());
     return false;
 }
 
@@ -101,24 +98,28 @@ int cmdExportMeshes(int argc, char** argv) {
         return usageError(kSyntax, "missing output directory");
     if (a.operands.size() > 1) return usageError(kSyntax, "only one output directory");
     if (a.operands[0] == "-") return usageError(kSyntax, "'-' is not a directory");
-    const char* dir = a.operands[0].c_str();
+    const std::string& dir = a.operands[0];
 
-    if (mkdir(dir, 0777) != 0 && errno != EEXIST) {
-        fprintf(stderr, "isoloop-tool: cannot create directory %s: %s\n", dir, strerror(errno));
+    // The eight files appear together or not at all.
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
+    OutputDir out(outputs);
+    std::string why, failed;
+    if (!out.open(dir, &why)) {
+        fprintf(stderr, "isoloop-tool export-meshes: cannot write '%s': %s\n", dir.c_str(),
+                why.c_str());
         return 1;
     }
-    struct stat st;
-    if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) {
-        fprintf(stderr, "isoloop-tool: %s is not a directory\n", dir);
-        return 1;
-    }
-
     buildSolidMeshes();
     printf("\n");
-    for (const namedSolid& s : kSolids) {
-        std::string path = std::string(dir) + "/" + s.name + "." + format;
-        if (!writeSolid(path, s.name, *s.mesh, format == "ply")) return 1;
-        printf("wrote %s\n", path.c_str());
+    for (const namedSolid& s : kSolids)
+        if (!writeSolid(out, std::string(s.name) + "." + format, s.name, *s.mesh, format == "ply"))
+            return 1;
+    if (!outputs.commit(&failed)) {
+        fprintf(stderr, "isoloop-tool export-meshes: cannot write '%s': %s\n", failed.c_str(),
+                strerror(errno));
+        return 1;
     }
+    for (const namedSolid& s : kSolids)
+        printf("wrote %s\n", out.shown(std::string(s.name) + "." + format).c_str());
     return 0;
 }

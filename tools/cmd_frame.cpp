@@ -3,6 +3,7 @@
 // start-up (projection, fixed state, textures, meshes, lists), as a PNG.
 #include "args.h"
 #include "commands.h"
+#include "output_files.h"
 #include "show_pack.h"
 
 #include "app/egl/offscreen_gl.h"
@@ -76,6 +77,22 @@ int parseFrameArgs(int argc, char** argv, FrameArgs* a) {
 int cmdFrame(int argc, char** argv) {
     FrameArgs a;
     if (int status = parseFrameArgs(argc, argv, &a); status >= 0) return status;
+    // The output first, so a name that cannot be written costs no start-up.
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
+    std::string why;
+    int fd = openOutput(outputs, a.out, false, &why);
+    FILE* out = fd < 0 ? nullptr : streamOf(fd);
+    if (!out) {
+        if (fd >= 0) why = std::strerror(errno);
+        fprintf(stderr, "isoloop-tool frame: cannot write '%s': %s\n", a.out.c_str(), why.c_str());
+        return 1;
+    }
+    struct Closer {
+        FILE*& f;
+        ~Closer() {
+            if (f) fclose(f);
+        }
+    } closeOut{out};
 
     // The picture pack lies next to the tool, as it does next to the demo;
     // without it the picture would not be the show's.
@@ -108,9 +125,18 @@ int cmdFrame(int argc, char** argv) {
             image.px[4 * i + c] = (unsigned char)rgb[3 * i + c];
         image.px[4 * i + 3] = 255;
     }
-    std::string error;
-    if (!writePng(a.out, image, false, &error)) {
+    std::string error, failed;
+    bool written = writePngTo(out, a.out, image, false, &error);
+    FILE* f = out;
+    out = nullptr;
+    if (!written) {
+        fclose(f);
         fprintf(stderr, "isoloop-tool frame: %s\n", error.c_str());
+        return 1;
+    }
+    if (!closeOutput(f, &why) || !outputs.commit(&failed)) {
+        if (why.empty()) why = std::strerror(errno);
+        fprintf(stderr, "isoloop-tool frame: cannot write '%s': %s\n", a.out.c_str(), why.c_str());
         return 1;
     }
     return 0;

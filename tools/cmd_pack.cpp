@@ -3,6 +3,8 @@
 // sheet. Nothing is written until every input has been read and checked.
 #include "args.h"
 #include "commands.h"
+#include "output_dir.h"
+#include "output_files.h"
 
 #include "texture/art/artwork.h"
 #include "texture/art/contact_sheet.h"
@@ -10,11 +12,12 @@
 #include "texture/art/png_io.h"
 #include "texture/pack_file.h"
 #include "texture/pack_layout.h"
+#include "texture/pack_writer.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <set>
-#include <sys/stat.h>
 
 namespace {
 
@@ -29,18 +32,36 @@ int fail(const char* command, const std::string& message) {
     return 1;
 }
 
-std::string imageFile(const std::string& dir, int k) {
+std::string imageName(int k) {
     char name[32];
-    std::snprintf(name, sizeof name, "/image-%02d.png", k);
-    return dir + name;
+    std::snprintf(name, sizeof name, "image-%02d.png", k);
+    return name;
 }
 
-bool makeDir(const std::string& dir, std::string* error) {
-    struct stat st;
-    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
-    if (mkdir(dir.c_str(), 0777) == 0) return true;
-    *error = dir + ": " + std::strerror(errno);
-    return false;
+std::string imageFile(const std::string& dir, int k) {
+    return dir + "/" + imageName(k);
+}
+
+// Writes output file `out` through `write` (which reports its own failure in
+// *error): under a temporary name, renamed into place when whole; into a
+// pipe or device as it is. Returns the exit status.
+int writeOutput(const char* command, const std::string& out,
+                const std::function<bool(FILE*, std::string*)>& write) {
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
+    std::string why, failed;
+    int fd = openOutput(outputs, out, false, &why);
+    FILE* f = fd < 0 ? nullptr : streamOf(fd);
+    if (!f)
+        return fail(command,
+                    "cannot write '" + out + "': " + (fd < 0 ? why : std::strerror(errno)));
+    if (!write(f, &why)) {
+        fclose(f);
+        return fail(command, why);
+    }
+    if (!closeOutput(f, &why)) return fail(command, "cannot write '" + out + "': " + why);
+    if (!outputs.commit(&failed))
+        return fail(command, "cannot write '" + failed + "': " + std::strerror(errno));
+    return 0;
 }
 
 int packMake(const char* out) {
@@ -51,8 +72,8 @@ int packMake(const char* out) {
     for (int k = 0; k < PACK_IMAGES; k++)
         if (!imageToPicture(drawDefaultPicture(k, fonts), k, 0.0f, &pictures[k], &error))
             return fail("make", "picture " + std::to_string(k) + ": " + error);
-    if (!writePack(out, pictures, &error)) return fail("make", error);
-    return 0;
+    return writeOutput(
+        "make", out, [&](FILE* f, std::string* why) { return writePackTo(f, out, pictures, why); });
 }
 
 int packInfo(const char* path) {
@@ -74,10 +95,24 @@ int packExtract(const char* path, const std::string& dir) {
     std::vector<PackPicture> pictures;
     std::string error;
     if (!readPackFile(path, &pictures, &error)) return fail("extract", error);
-    if (!makeDir(dir, &error)) return fail("extract", error);
-    for (int k = 0; k < PACK_IMAGES; k++)
-        if (!writePng(imageFile(dir, k), pictureToImage(pictures[k], k), k != 0, &error))
+    // The eleven files appear together or not at all.
+    OutputFiles outputs({OUTPUT_STOP_SIGNALS});
+    OutputDir out(outputs);
+    if (!out.open(dir, &error)) return fail("extract", "cannot write '" + dir + "': " + error);
+    for (int k = 0; k < PACK_IMAGES; k++) {
+        std::string name = out.shown(imageName(k));
+        FILE* f = out.create(imageName(k), &error);
+        if (!f) return fail("extract", "cannot write '" + name + "': " + error);
+        if (!writePngTo(f, name, pictureToImage(pictures[k], k), k != 0, &error)) {
+            fclose(f);
             return fail("extract", error);
+        }
+        if (!closeOutput(f, &error))
+            return fail("extract", "cannot write '" + name + "': " + error);
+    }
+    std::string failed;
+    if (!outputs.commit(&failed))
+        return fail("extract", "cannot write '" + failed + "': " + std::strerror(errno));
     return 0;
 }
 
@@ -92,8 +127,9 @@ int packBuild(const std::string& dir, const char* out) {
         if (!imageToPicture(im, k, 0.5f, &pictures[k], &error))
             return fail("build", file + ": " + error);
     }
-    if (!writePack(out, pictures, &error)) return fail("build", error);
-    return 0;
+    return writeOutput("build", out, [&](FILE* f, std::string* why) {
+        return writePackTo(f, out, pictures, why);
+    });
 }
 
 int packSheet(const char* path, const char* out) {
@@ -102,8 +138,10 @@ int packSheet(const char* path, const char* out) {
     if (!readPackFile(path, &pictures, &error)) return fail("sheet", error);
     ArtFonts fonts;
     if (!fonts.ok()) return fail("sheet", fonts.error());
-    if (!writePng(out, contactSheet(pictures, fonts), false, &error)) return fail("sheet", error);
-    return 0;
+    RgbaImage sheet = contactSheet(pictures, fonts);
+    return writeOutput("sheet", out, [&](FILE* f, std::string* why) {
+        return writePngTo(f, out, sheet, false, why);
+    });
 }
 
 } // namespace

@@ -6,8 +6,9 @@
 // end; when any output fails, none is left behind.
 #include "args.h"
 #include "commands.h"
-#include "sound_file.h"
 #include "output_files.h"
+#include "sound_file.h"
+#include "standard_streams.h"
 
 #include "synth/events.h"
 #include "synth/synth_driver.h"
@@ -60,6 +61,8 @@ int parseRenderArgs(int argc, char** argv, Options* o) {
         }
     }
     if (o->seconds < 0) return usageError(kSyntax, "--seconds is required");
+    if (std::llround(o->seconds * 44100) < 1)
+        return usageError(kSyntax, "--seconds is too short to hold one sample (1/44100 s)");
     if (o->out.empty()) return usageError(kSyntax, "--out is required");
     if (hasEvents && o->events.empty()) return usageError(kSyntax, "--events needs a file name");
     std::string why;
@@ -118,6 +121,12 @@ int render(const Options& o) {
     const char* events = eventsTo == Target::STDOUT ? "standard output" : o.events.c_str();
     if (outTo == Target::DIRECTORY) return fail(out, "is a directory");
     if (!o.events.empty() && eventsTo == Target::DIRECTORY) return fail(events, "is a directory");
+    if (outTo == Target::LOOP) return fail(out, std::strerror(ELOOP));
+    if (!o.events.empty() && eventsTo == Target::LOOP) return fail(events, std::strerror(ELOOP));
+    // A stream closed when the tool started is open on /dev/null now: writing
+    // there would lose the output without a word.
+    if ((outTo == Target::STDOUT || eventsTo == Target::STDOUT) && standardStreamClosed(1))
+        return fail("standard output", "it is closed");
     if (stream && o.format != (SF_FORMAT_WAV | SF_FORMAT_PCM_16))
         return fail(out, "only WAV can be streamed into a pipe or device");
     const long long total = std::llround(o.seconds * 44100);
@@ -128,10 +137,26 @@ int render(const Options& o) {
                                         : outputs.addFile(outPath);
     if (fd < 0) return fail(out, std::strerror(errno));
     std::string why;
-    SNDFILE* sound = openSoundOutput(fd, o.format, stream, total, &why);
+    SoundSink sink;
+    sink.fd = fd;
+    SNDFILE* sound = openSoundOutput(&sink, o.format, stream, total, &why);
+    // Every byte written, the file on the disk, closed: else no output.
     auto closeSound = [&] {
         bool ok = !sound || sf_close(sound) == 0;
-        return (fd == 1 || close(fd) == 0) && ok;
+        sound = nullptr;
+        struct stat st;
+        if (ok && sink.error) {
+            ok = false;
+            errno = sink.error;
+        }
+        if (ok && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fsync(fd) != 0) ok = false;
+        int error = errno;
+        if (fd != 1 && close(fd) != 0 && ok) {
+            ok = false;
+            error = errno;
+        }
+        errno = error;
+        return ok;
     };
     if (!sound) {
         closeSound();
@@ -167,7 +192,7 @@ int render(const Options& o) {
         }
         g_events.clear();
         if (sf_writef_short(sound, block, keep) != (sf_count_t)keep) {
-            why = sf_strerror(sound);
+            why = sink.error ? std::strerror(sink.error) : sf_strerror(sound);
             closeSound();
             if (tsv && tsv != stdout) fclose(tsv);
             return fail(out, why.c_str());
@@ -178,10 +203,12 @@ int render(const Options& o) {
     progress.finish();
 
     if (!closeSound()) {
+        why = errno ? std::strerror(errno) : "the sound could not be completed";
         if (tsv && tsv != stdout) fclose(tsv);
-        return fail(out, "the sound could not be completed");
+        return fail(out, why.c_str());
     }
-    if (tsv == stdout && std::fflush(stdout) != 0) return fail(events, std::strerror(errno));
+    if (tsv == stdout && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+        return fail(events, std::strerror(errno));
     if (tsv && tsv != stdout) {
         bool ok = std::fflush(tsv) == 0 && !std::ferror(tsv) &&
                   (eventsTo == Target::SPECIAL || fsync(fileno(tsv)) == 0);

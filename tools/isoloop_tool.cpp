@@ -1,6 +1,7 @@
 // isoloop-tool: everything that is not the demo itself, one subcommand each.
 #include "args.h"
 #include "commands.h"
+#include "standard_streams.h"
 
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,7 @@ static void usage(FILE* to) {
 }
 
 int main(int argc, char** argv) {
+    openClosedStandardStreams();
     if (argc < 2) {
         fprintf(stderr, "isoloop-tool: missing command\nTry 'isoloop-tool --help'.\n");
         return 2;

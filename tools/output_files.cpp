@@ -1,11 +1,14 @@
 #include "output_files.h"
 
+#include "standard_streams.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <csignal>
 #include <cstring>
-#include <dirent.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/syscall.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,25 +27,30 @@ volatile sig_atomic_t s_count = 0;
 volatile sig_atomic_t s_deferred = 0;
 volatile sig_atomic_t s_interrupted = 0;
 const volatile sig_atomic_t* s_child = nullptr;
-int s_signals[8];
+int s_signals[16];
 int s_signalCount = 0;
 
-// Async-signal-safe: unlink, rmdir, and a directory's entries by name.
+// Async-signal-safe: unlink, rmdir, and a directory's entries read with the
+// raw system call (opendir would allocate, and a signal may come in malloc).
 void removeOutput(Output& o) {
     if (!o.temp[0]) return;
     if (o.directory) {
-        if (DIR* d = opendir(o.temp)) {
-            while (dirent* e = readdir(d)) {
-                if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-                char path[4096 + 256];
-                size_t n = std::strlen(o.temp), m = std::strlen(e->d_name);
-                if (n + 1 + m >= sizeof path) continue;
-                std::memcpy(path, o.temp, n);
-                path[n] = '/';
-                std::memcpy(path + n + 1, e->d_name, m + 1);
-                unlink(path);
+        int dir = open(o.temp, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            alignas(8) char buf[4096];
+            for (;;) {
+                long n = syscall(SYS_getdents64, dir, buf, sizeof buf);
+                if (n <= 0) break;
+                for (long at = 0; at < n;) {
+                    // struct linux_dirent64: ino 8, off 8, reclen 2, type 1, name.
+                    unsigned short reclen;
+                    std::memcpy(&reclen, buf + at + 16, sizeof reclen);
+                    const char* name = buf + at + 19;
+                    if (std::strcmp(name, ".") && std::strcmp(name, "..")) unlinkat(dir, name, 0);
+                    at += reclen;
+                }
             }
-            closedir(d);
+            close(dir);
         }
         rmdir(o.temp);
     } else {
@@ -60,6 +68,27 @@ extern "C" void onOutputSignal(int sig) {
         removeOutput(s_outputs[k]);
     _exit(128 + sig);
 }
+
+// Holds the caught signals back while a temporary is made and counted: one
+// that came in between would leave it behind. Other threads block them.
+class HoldSignals {
+  public:
+    HoldSignals() {
+        sigset_t block;
+        sigemptyset(&block);
+        for (int k = 0; k < s_signalCount; k++)
+            sigaddset(&block, s_signals[k]);
+        pthread_sigmask(SIG_BLOCK, &block, &old_);
+    }
+    ~HoldSignals() {
+        int error = errno;
+        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+        errno = error;
+    }
+
+  private:
+    sigset_t old_;
+};
 
 bool tempName(const std::string& path, Output* o) {
     if (std::snprintf(o->temp, sizeof o->temp, "%s.partXXXXXX", path.c_str()) >=
@@ -108,6 +137,7 @@ int OutputFiles::addFile(const std::string& path) {
         errno = EMFILE;
         return -1;
     }
+    HoldSignals hold;
     Output& o = s_outputs[s_count];
     o.directory = o.renamed = false;
     if (!tempName(path, &o)) return -1;
@@ -126,6 +156,7 @@ bool OutputFiles::addDirectory(const std::string& path) {
         errno = EMFILE;
         return false;
     }
+    HoldSignals hold;
     Output& o = s_outputs[s_count];
     o.directory = true;
     o.renamed = false;
@@ -137,6 +168,10 @@ bool OutputFiles::addDirectory(const std::string& path) {
     chmod(o.temp, usualMode(0777));
     s_count = s_count + 1;
     return true;
+}
+
+int OutputFiles::count() const {
+    return s_count;
 }
 
 const char* OutputFiles::temp(int k) const {
@@ -204,7 +239,9 @@ void OutputFiles::stopOnSignal(const volatile sig_atomic_t* pid) {
 OutputTarget outputTarget(const std::string& path) {
     struct stat st;
     if (path == "-") return OutputTarget::STDOUT;
-    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return OutputTarget::FILE;
+    if (stat(path.c_str(), &st) != 0)
+        return errno == ELOOP ? OutputTarget::LOOP : OutputTarget::FILE;
+    if (S_ISREG(st.st_mode)) return OutputTarget::FILE;
     return S_ISDIR(st.st_mode) ? OutputTarget::DIRECTORY : OutputTarget::SPECIAL;
 }
 
@@ -255,4 +292,64 @@ bool sameOutput(const std::string& a, const std::string& b) {
 bool insideDirectory(const std::string& path, const std::string& dir) {
     std::string d = resolvedName(dir), p = resolvedName(path);
     return p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/';
+}
+
+int openOutput(OutputFiles& outputs, const std::string& name, bool standardOutput,
+               std::string* why) {
+    std::string target = followLinks(name);
+    int fd = -1;
+    switch (outputTarget(target)) {
+    case OutputTarget::STDOUT:
+        if (!standardOutput) {
+            *why = "not a file name";
+            return -1;
+        }
+        if (standardStreamClosed(1)) {
+            *why = "standard output is closed";
+            return -1;
+        }
+        return 1;
+    case OutputTarget::DIRECTORY:
+        *why = "it is a directory";
+        return -1;
+    case OutputTarget::LOOP:
+        *why = std::strerror(ELOOP);
+        return -1;
+    case OutputTarget::SPECIAL: // a pipe or a device: never replaced
+        fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        break;
+    case OutputTarget::FILE:
+        fd = outputs.addFile(target);
+        break;
+    }
+    if (fd < 0) *why = std::strerror(errno);
+    return fd;
+}
+
+FILE* streamOf(int fd) {
+    FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        int error = errno;
+        if (fd > 2) close(fd);
+        errno = error;
+    }
+    return f;
+}
+
+bool closeOutput(FILE* f, std::string* why) {
+    int fd = fileno(f);
+    struct stat st;
+    bool ok = std::fflush(f) == 0 && !std::ferror(f);
+    int error = ok ? 0 : errno ? errno : EIO;
+    // A plain file is whole only once it is on the disk.
+    if (ok && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fsync(fd) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) *why = std::strerror(error);
+    return ok;
 }

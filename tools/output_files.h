@@ -7,12 +7,13 @@
 // One set per process, since a signal handler must reach it. Main thread.
 #pragma once
 #include <csignal>
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 
 class OutputFiles {
   public:
-    enum { MAX_OUTPUTS = 2 };
+    enum { MAX_OUTPUTS = 24 }; // a directory's files, when it already holds others
 
     // Catches the given signals until destroyed.
     explicit OutputFiles(std::initializer_list<int> signals);
@@ -27,6 +28,8 @@ class OutputFiles {
     bool addDirectory(const std::string& path);
     // The temporary name of output k, in the order they were added.
     const char* temp(int k) const;
+    // How many outputs wait to be renamed.
+    int count() const;
 
     // Renames every temporary into place, in order. When one fails, the ones
     // renamed before it are removed too (all or nothing): false, with errno
@@ -47,14 +50,18 @@ class OutputFiles {
 };
 
 // The stop signals every command with outputs catches: Ctrl-C, kill, a closed
-// terminal, a reader that went away.
-#define OUTPUT_STOP_SIGNALS SIGINT, SIGTERM, SIGHUP, SIGPIPE
+// terminal, a reader that went away, Ctrl-\, a timer, and every other signal
+// that ends a process by default when sent from outside.
+#define OUTPUT_STOP_SIGNALS                                                                        \
+    SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ,        \
+        SIGVTALRM, SIGPROF
 
 // Where an output name leads, as a command writes it: a plain file (new or
 // existing, written under a temporary name and renamed), standard output
 // ("-"), a directory (refused), or a pipe or device, written into as it is so
-// a rename never replaces it.
-enum class OutputTarget { STDOUT, FILE, DIRECTORY, SPECIAL };
+// a rename never replaces it; LOOP: links that lead round in a circle (refused,
+// never replaced).
+enum class OutputTarget { STDOUT, FILE, DIRECTORY, SPECIAL, LOOP };
 OutputTarget outputTarget(const std::string& path);
 
 // The name a symbolic link leads to, however many links deep (even when the
@@ -66,3 +73,16 @@ std::string followLinks(const std::string& path);
 bool sameOutput(const std::string& a, const std::string& b);
 // Whether path lies inside directory dir (which need not exist yet).
 bool insideDirectory(const std::string& path, const std::string& dir);
+
+// Opens output `name` the way every command writes one: through its links,
+// into a new temporary beside a plain file (renamed on commit), into a pipe
+// or device as it is, to standard output for "-" when `standardOutput`
+// allows (and it was open when the tool started). Returns the descriptor, or
+// -1 with *why the reason (for "cannot write 'NAME': why").
+int openOutput(OutputFiles& outputs, const std::string& name, bool standardOutput,
+               std::string* why);
+// The stream for an open output descriptor; nullptr (and fd closed) on failure.
+FILE* streamOf(int fd);
+// Ends a stream opened by openOutput: everything flushed, a plain file on the
+// disk, closed. False with *why when any of it failed: the output is not whole.
+bool closeOutput(FILE* f, std::string* why);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +30,51 @@ void wavHeader(long long frames, unsigned char h[44]) {
     put(16, 16, 4), put(20, 1, 2), put(22, kChannels, 2), put(24, kRate, 4);
     put(28, kRate * 2 * kChannels, 4), put(32, 2 * kChannels, 2), put(34, 16, 2);
     std::memcpy(h + 36, "data", 4), put(40, data, 4);
+}
+
+// libsndfile's file operations on a SoundSink.
+sf_count_t sinkLength(void* user) {
+    SoundSink* s = (SoundSink*)user;
+    struct stat st;
+    return fstat(s->fd, &st) == 0 && S_ISREG(st.st_mode) ? (sf_count_t)st.st_size : s->position;
+}
+
+sf_count_t sinkSeek(sf_count_t offset, int whence, void* user) {
+    SoundSink* s = (SoundSink*)user;
+    off_t at = lseek(s->fd, (off_t)offset, whence);
+    if (at >= 0) return s->position = at;
+    // A pipe or device only ever asks where it is.
+    if (errno == ESPIPE && offset == 0 && whence != SEEK_SET) return s->position;
+    if (!s->error) s->error = errno;
+    return -1;
+}
+
+sf_count_t sinkRead(void* ptr, sf_count_t count, void* user) {
+    ssize_t n = read(((SoundSink*)user)->fd, ptr, (size_t)count);
+    return n < 0 ? 0 : n;
+}
+
+sf_count_t sinkWrite(const void* ptr, sf_count_t count, void* user) {
+    SoundSink* s = (SoundSink*)user;
+    const char* p = (const char*)ptr;
+    sf_count_t done = 0;
+    while (done < count) {
+        ssize_t n = write(s->fd, p + done, (size_t)(count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (!s->error) s->error = n < 0 ? errno : EIO;
+            break;
+        }
+        done += n;
+    }
+    s->position += done;
+    return done;
+}
+
+sf_count_t sinkTell(void* user) {
+    SoundSink* s = (SoundSink*)user;
+    off_t at = lseek(s->fd, 0, SEEK_CUR);
+    return at >= 0 ? (sf_count_t)at : s->position;
 }
 
 } // namespace
@@ -70,7 +116,10 @@ int soundFormatFor(const std::string& name, std::string* error) {
     return 0;
 }
 
-SNDFILE* openSoundOutput(int fd, int format, bool stream, long long frames, std::string* error) {
+SNDFILE* openSoundOutput(SoundSink* sink, int format, bool stream, long long frames,
+                         std::string* error) {
+    static SF_VIRTUAL_IO io = {sinkLength, sinkSeek, sinkRead, sinkWrite, sinkTell};
+    int fd = sink->fd;
     SF_INFO info = SF_INFO();
     info.samplerate = kRate;
     info.channels = kChannels;
@@ -82,9 +131,10 @@ SNDFILE* openSoundOutput(int fd, int format, bool stream, long long frames, std:
             *error = std::strerror(errno);
             return nullptr;
         }
+        sink->position = sizeof header;
         info.format = SF_FORMAT_RAW | SF_FORMAT_PCM_16 | SF_ENDIAN_LITTLE;
     }
-    SNDFILE* f = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
+    SNDFILE* f = sf_open_virtual(&io, SFM_WRITE, &info, sink);
     if (!f) *error = sf_strerror(nullptr);
     return f;
 }

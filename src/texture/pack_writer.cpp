@@ -8,8 +8,9 @@
 #include <cstring>
 #include <unistd.h>
 
-bool writePack(const std::string& path, const std::vector<PackPicture>& pictures,
-               std::string* error) {
+namespace {
+
+bool checkPictures(const std::vector<PackPicture>& pictures, std::string* error) {
     if (pictures.size() != PACK_IMAGES) {
         *error = "a pack holds exactly 11 pictures";
         return false;
@@ -22,17 +23,34 @@ bool writePack(const std::string& path, const std::vector<PackPicture>& pictures
             return false;
         }
     }
+    return true;
+}
+
+} // namespace
+
+bool writePackTo(FILE* f, const std::string& name, const std::vector<PackPicture>& pictures,
+                 std::string* error) {
+    if (!checkPictures(pictures, error)) return false;
+    bool ok = true;
+    for (const PackPicture& p : pictures) {
+        ok = ok && std::fwrite(p.palette, 1, sizeof p.palette, f) == sizeof p.palette;
+        ok = ok && std::fwrite(p.index.data(), 1, p.index.size(), f) == p.index.size();
+    }
+    if (!ok) *error = "cannot write " + name + ": " + std::strerror(errno);
+    return ok;
+}
+
+bool writePack(const std::string& path, const std::vector<PackPicture>& pictures,
+               std::string* error) {
+    if (!checkPictures(pictures, error)) return false;
     std::string tmp = path + ".tmp" + std::to_string((long)getpid());
     FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) {
         *error = "cannot write " + tmp + ": " + std::strerror(errno);
         return false;
     }
-    bool ok = true;
-    for (const PackPicture& p : pictures) {
-        ok = ok && std::fwrite(p.palette, 1, sizeof p.palette, f) == sizeof p.palette;
-        ok = ok && std::fwrite(p.index.data(), 1, p.index.size(), f) == p.index.size();
-    }
+    std::string ignored;
+    bool ok = writePackTo(f, path, pictures, &ignored);
     ok = (std::fclose(f) == 0) && ok;
     if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
         int err = errno;

@@ -1,5 +1,6 @@
 // The pack reader's mirror: writes eleven palettised pictures as a whole pack.
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,3 +14,6 @@ struct PackPicture {
 // a wrong picture size or an I/O failure.
 bool writePack(const std::string& path, const std::vector<PackPicture>& pictures,
                std::string* error);
+// The same into an open stream (left open, not flushed); messages name `name`.
+bool writePackTo(FILE* f, const std::string& name, const std::vector<PackPicture>& pictures,
+                 std::string* error);

@@ -88,5 +88,28 @@ expect "without node, Debian's nodejs and npm are installed" 0 \
 rm -rf "$nodeless"
 expect "deps.sh refuses an unknown set" fail sh scripts/deps.sh everything
 
+# web.sh serve checks its port before the build: a port outside 1..65535 is
+# refused with 2, a busy one is named with 1; neither starts a build.
+for port in 0 65536 99999 -1 8o80 1e3; do
+  expect "web.sh serve refuses PORT='$port'" 0 sh -c \
+    "PORT='$port' timeout 20 sh scripts/web.sh serve >'$tmp/web.out' 2>&1; [ \$? = 2 ] &&
+     grep -q 'from 1 to 65535' '$tmp/web.out' && ! grep -q serving '$tmp/web.out'"
+done
+python3 -c '
+import socket, sys, time
+s = socket.socket()
+s.bind(("127.0.0.1", 0))
+s.listen()
+print(s.getsockname()[1], flush=True)
+time.sleep(60)
+' >"$tmp/busy" &
+busy_pid=$!
+for i in 1 2 3 4 5 6 7 8 9 10; do [ -s "$tmp/busy" ] && break; sleep 0.2; done
+busy="$(cat "$tmp/busy")"
+expect "web.sh serve names a busy port and ends with 1" 0 sh -c \
+  "PORT=$busy timeout 20 sh scripts/web.sh serve >'$tmp/web.out' 2>&1; [ \$? = 1 ] &&
+   grep -q 'port $busy' '$tmp/web.out' && ! grep -q -e serving -e Traceback '$tmp/web.out'"
+kill "$busy_pid"
+
 echo "$passed passed, $failed failed"
 [ $failed = 0 ]

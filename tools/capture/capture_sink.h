@@ -30,6 +30,7 @@ struct EncoderSpec {
     std::string ffmpeg;    // the program
     std::string path;      // the file it writes
     std::string finalPath; // the name the user gave it, for messages
+    bool probe = false;    // path is a regular file, to be read back once finished
     VideoKind kind = VideoKind::Lossless;
     int width = 0, height = 0;
     Rate fps;

@@ -11,6 +11,7 @@
 // encoder counts as stopped. Its error output is kept for the message.
 #include "capture/bounded_queue.h"
 #include "capture/capture_sink.h"
+#include "capture/output_probe.h"
 
 #include <atomic>
 #include <cerrno>
@@ -44,13 +45,13 @@ size_t chunkBytes(const Chunk& c) {
     return c.size();
 }
 
-// The commands' stop signals go to the drawing thread; a writer's SIGPIPE
-// stays its own and comes back as EPIPE.
+// The commands' stop signals (any sent from outside) go to the drawing
+// thread; a writer's SIGPIPE stays its own and comes back as EPIPE.
 void blockSignalsInThisThread() {
     sigset_t set;
-    sigemptyset(&set);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT})
-        sigaddset(&set, sig);
+    sigfillset(&set);
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP})
+        sigdelset(&set, sig);
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
@@ -97,7 +98,8 @@ std::vector<std::string> encoderArgs(const EncoderSpec& s) {
     std::string rate = std::to_string(s.fps.a) + "/" + std::to_string(s.fps.b);
     // clang-format off
     std::vector<std::string> args = {
-        s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
+        // -xerror: a failed write of the file's end is a failure, not a word.
+        s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-xerror",
         // Raw inputs of known layout: nothing to probe. A few frames queue in
         // ffmpeg (each is a whole picture); sound packets are small.
         "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "4",
@@ -118,8 +120,22 @@ std::vector<std::string> encoderArgs(const EncoderSpec& s) {
     }
     // clang-format on
     args.insert(args.end(), codec.begin(), codec.end());
-    args.push_back(s.path);
+    // A file name, never read as a protocol ("pipe:1.mkv", "a-12:00.mkv")
+    // or an option ("-x.mp4").
+    args.push_back("file:" + s.path);
     return args;
+}
+
+// ffmpeg muxes the stream that lags: it takes the next picture only once the
+// sound up to that picture is encoded, so pictures wait while the sound
+// catches up by its input packet (512 frames), the audio encoder's frame
+// (FLAC 4608, AAC 1024) and up to two of the device's 2048-frame requests.
+// As many pictures as that span holds at this rate, plus a few, must fit
+// between the drawing and the encoder, or each side waits on the other.
+int64_t picturesInFlight(const EncoderSpec& s) {
+    int64_t lag = 512 + (s.kind == VideoKind::Lossless ? 4608 : 1024) + 2 * CAPTURE_DEVICE_FRAMES;
+    int64_t den = (int64_t)CAPTURE_AUDIO_RATE * s.fps.b;
+    return 8 + (lag * s.fps.a + den - 1) / den;
 }
 
 // A pipe whose ends sit above the descriptors the child is given.
@@ -138,12 +154,14 @@ class EncoderSink : public FrameSink {
     bool start(const EncoderSpec& enc, std::string* error) {
         final_ = enc.finalPath.empty() ? enc.path : enc.finalPath;
         temp_ = enc.path;
+        probe_ = enc.probe;
         // Two video frames' worth of sound, whatever the rate, plus ample
         // room: a pass's whole soundtrack is handed over before its picture,
         // and ffmpeg reads little sound while it waits for a picture.
         int64_t frameBytes = (CAPTURE_AUDIO_RATE * enc.fps.b + enc.fps.a - 1) / enc.fps.a * 4;
         audioQueue_.reset(
             new BoundedQueue<Chunk>((size_t)(2 * frameBytes + (8 << 20)), chunkBytes));
+        videoQueue_.reset(new BoundedQueue<Chunk>((size_t)picturesInFlight(enc)));
         int video[2], audio[2], errors[2];
         if (!highPipe(video) || !highPipe(audio) || !highPipe(errors)) {
             *error = std::string("cannot make a pipe: ") + std::strerror(errno);
@@ -195,7 +213,7 @@ class EncoderSink : public FrameSink {
         lastMove_ = lastActivityAt_ = SteadyClock::now();
         lastActivity_ = activityOf(pid_);
         errorReader_ = std::thread([this] { readErrors(); });
-        videoWriter_ = std::thread([this] { writeLoop(videoQueue_, video_); });
+        videoWriter_ = std::thread([this] { writeLoop(*videoQueue_, video_); });
         audioWriter_ = std::thread([this] { writeLoop(*audioQueue_, audio_); });
         return true;
     }
@@ -203,20 +221,31 @@ class EncoderSink : public FrameSink {
     ~EncoderSink() override { abort(); }
 
     bool frame(std::vector<unsigned char>&& bgrx) override {
-        return videoQueue_.push(std::move(bgrx));
+        Pushing pushing(this);
+        pictures_++;
+        return videoQueue_->push(std::move(bgrx));
     }
 
     bool sound(const unsigned char* s16le, int64_t frames) override {
+        Pushing pushing(this);
+        soundFrames_ += frames;
         return audioQueue_->push(Chunk(s16le, s16le + frames * 4));
     }
 
     bool finish() override {
-        videoQueue_.close();
+        videoQueue_->close();
         audioQueue_->close();
         joinWriters();
         int status = reap();
         if (failed_ || status != 0) {
             error_ = reason(status);
+            return false;
+        }
+        std::string why;
+        if (probe_ && !outputIsWhole(temp_, pictures_, soundFrames_, &why)) {
+            error_ = saidDiskFull() || fileSystemFull(temp_)
+                         ? diskFullMessage(final_)
+                         : "ffmpeg left '" + final_ + "' incomplete: " + why;
             return false;
         }
         return true;
@@ -231,11 +260,24 @@ class EncoderSink : public FrameSink {
     std::string error() const override { return error_; }
 
   private:
+    // While the drawing thread hands a chunk over (and perhaps waits for room).
+    struct Pushing {
+        EncoderSink* sink;
+        explicit Pushing(EncoderSink* s) : sink(s) {
+            sink->pushingSince_ = SteadyClock::now().time_since_epoch().count();
+        }
+        ~Pushing() { sink->pushingSince_ = 0; }
+    };
+
     // Closes its pipe when done: ffmpeg ends each input at end of file.
     void writeLoop(BoundedQueue<Chunk>& queue, int& fd) {
         blockSignalsInThisThread();
         Chunk c;
-        while (queue.pop(&c)) {
+        for (;;) {
+            idleWriters_++;
+            bool got = queue.pop(&c);
+            idleWriters_--;
+            if (!got) break;
             if (!writeAll(fd, c.data(), c.size())) {
                 failed_ = true;
                 stop();
@@ -268,7 +310,10 @@ class EncoderSink : public FrameSink {
         return true;
     }
 
-    // Neither pipe has moved, and ffmpeg has not run or written, for kStalled.
+    // Neither pipe has moved, and ffmpeg has not run or written, for kStalled,
+    // while it has input waiting on every pipe, or the drawing waits for room.
+    // (A writer with nothing to write means ffmpeg may rightly be waiting for
+    // the drawing: for a picture that takes long, say, at a low frame rate.)
     bool stalled() {
         std::lock_guard<std::mutex> lock(watch_);
         SteadyClock::time_point now = SteadyClock::now();
@@ -277,14 +322,19 @@ class EncoderSink : public FrameSink {
             lastActivity_ = activity;
             lastActivityAt_ = now;
         }
-        return now - lastMove_ > kStalled && now - lastActivityAt_ > kStalled;
+        SteadyClock::rep pushing = pushingSince_;
+        bool drawingWaits =
+            pushing != 0 &&
+            now - SteadyClock::time_point(SteadyClock::duration(pushing)) > kStalled;
+        return now - lastMove_ > kStalled && now - lastActivityAt_ > kStalled &&
+               (idleWriters_ == 0 || drawingWaits);
     }
 
     // Ends the encoder (its whole process group) and wakes everyone.
     void stop() {
         stopped_ = true;
         if (pid_ > 0) kill(-pid_, SIGKILL); // a blocked write then fails at once
-        videoQueue_.cancel();
+        videoQueue_->cancel();
         audioQueue_->cancel();
     }
 
@@ -368,14 +418,18 @@ class EncoderSink : public FrameSink {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // A few frames in flight; sound is small, and ffmpeg may read none of it
-    // until it has opened the video input.
-    BoundedQueue<Chunk> videoQueue_{8};
+    // Pictures in flight (see picturesInFlight); sound is small, and ffmpeg
+    // may read none of it until it has opened the video input.
+    std::unique_ptr<BoundedQueue<Chunk>> videoQueue_{new BoundedQueue<Chunk>(1)};
     std::unique_ptr<BoundedQueue<Chunk>> audioQueue_{new BoundedQueue<Chunk>(1)};
     std::thread videoWriter_, audioWriter_, errorReader_;
     pid_t pid_ = -1;
     int video_ = -1, audio_ = -1, errors_ = -1;
     std::atomic<bool> failed_{false}, stalled_{false}, stopped_{false};
+    bool probe_ = false;
+    int64_t pictures_ = 0, soundFrames_ = 0;        // handed over so far
+    std::atomic<int> idleWriters_{0};               // writers waiting for a chunk
+    std::atomic<SteadyClock::rep> pushingSince_{0}; // 0: the drawing is not handing over
     std::string error_, final_, temp_;
     std::mutex watch_; // what follows, shared by the writers and the error reader
     SteadyClock::time_point lastMove_, lastActivityAt_;

@@ -53,21 +53,42 @@ static bool readPngFrom(FILE* f, const std::string& path, int width, int height,
     return true;
 }
 
-bool writePng(const std::string& path, const RgbaImage& im, bool withAlpha, std::string* error) {
+namespace {
+
+// libpng's description of im, and the pixels to hand it (RGB copied out).
+const unsigned char* pngPixels(const RgbaImage& im, bool withAlpha, png_image* image,
+                               std::vector<unsigned char>* rgb) {
+    *image = png_image{};
+    image->version = PNG_IMAGE_VERSION;
+    image->width = (png_uint_32)im.width;
+    image->height = (png_uint_32)im.height;
+    image->format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    if (withAlpha) return im.px.data();
+    rgb->resize((size_t)im.width * im.height * 3);
+    for (size_t i = 0, n = (size_t)im.width * im.height; i < n; i++)
+        for (int c = 0; c < 3; c++)
+            (*rgb)[3 * i + c] = im.px[4 * i + c];
+    return rgb->data();
+}
+
+} // namespace
+
+bool writePngTo(FILE* f, const std::string& name, const RgbaImage& im, bool withAlpha,
+                std::string* error) {
+    png_image image;
     std::vector<unsigned char> rgb;
-    const unsigned char* data = im.px.data();
-    if (!withAlpha) {
-        rgb.resize((size_t)im.width * im.height * 3);
-        for (size_t i = 0, n = (size_t)im.width * im.height; i < n; i++)
-            for (int c = 0; c < 3; c++)
-                rgb[3 * i + c] = im.px[4 * i + c];
-        data = rgb.data();
+    const unsigned char* data = pngPixels(im, withAlpha, &image, &rgb);
+    if (!png_image_write_to_stdio(&image, f, 0, data, 0, nullptr)) {
+        *error = name + ": cannot write (" + image.message + ")";
+        return false;
     }
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = (png_uint_32)im.width;
-    image.height = (png_uint_32)im.height;
-    image.format = withAlpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+    return true;
+}
+
+bool writePng(const std::string& path, const RgbaImage& im, bool withAlpha, std::string* error) {
+    png_image image;
+    std::vector<unsigned char> rgb;
+    const unsigned char* data = pngPixels(im, withAlpha, &image, &rgb);
     std::string tmp = path + ".tmp" + std::to_string((long)getpid());
     if (!png_image_write_to_file(&image, tmp.c_str(), 0, data, 0, nullptr)) {
         *error = path + ": cannot write (" + image.message + ")";

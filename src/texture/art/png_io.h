@@ -3,6 +3,7 @@
 // into place only when complete. Errors name the file. Tool side only.
 #pragma once
 #include "texture/art/rgba_image.h"
+#include <cstdio>
 #include <string>
 
 // Reads any PNG as 8-bit RGBA. Refuses a missing or unreadable file, anything
@@ -12,3 +13,6 @@ bool readPng(const std::string& path, int width, int height, RgbaImage* out, std
 
 // Writes im as 8-bit RGBA, or RGB when withAlpha is false.
 bool writePng(const std::string& path, const RgbaImage& im, bool withAlpha, std::string* error);
+// The same into an open stream (left open, not flushed); messages name `name`.
+bool writePngTo(FILE* f, const std::string& name, const RgbaImage& im, bool withAlpha,
+                std::string* error);

@@ -138,6 +138,115 @@ TEST(CaptureStops, FullDiskSaysSoAndLeavesNothing) {
     }
 }
 
+// The disk fills during the very last writes: a tmpfs one page smaller than
+// the whole file (and two). ffmpeg used to exit with 0 and leave an .mp4
+// without its index or an .mkv without its last frames; render-music missed
+// the last bytes of FLAC and Ogg files. Each now says the disk is full, ends
+// with 1 and leaves nothing.
+TEST(CaptureStops, DiskFullAtTheLastBytesSaysSoAndLeavesNothing) {
+    std::string dir = testDir("fulldisk-end");
+    runCommand("mkdir -p '" + dir + "/small' '" + dir + "/ref'");
+    if (runCommand("unshare -m sh -c \"mount -t tmpfs -o size=1m tmpfs '" + dir +
+                   "/small'\" 2>/dev/null") != 0)
+        GTEST_SKIP() << "no tmpfs here";
+    struct {
+        const char* command; // OUT stands for the output
+        const char* out;
+        const char* says;
+    } cases[] = {
+        {"capture OUT --size 64x48 --seconds 1 --quiet", "show.mkv",
+         "isoloop-tool capture: no space left on the disk for 'small/show.mkv'\n"},
+        {"capture OUT --size 64x48 --seconds 1 --quiet", "show.mp4",
+         "isoloop-tool capture: no space left on the disk for 'small/show.mp4'\n"},
+        {"render-music --seconds 3 --out OUT", "m.flac",
+         "isoloop-tool render-music: cannot write 'small/m.flac': No space left on device\n"},
+        {"render-music --seconds 3 --out OUT", "m.ogg",
+         "isoloop-tool render-music: cannot write 'small/m.ogg': No space left on device\n"},
+        {"render-music --seconds 3 --out OUT", "m.wav",
+         "isoloop-tool render-music: cannot write 'small/m.wav': No space left on device\n"},
+    };
+    for (const auto& c : cases) {
+        std::string command = c.command;
+        command.replace(command.find("OUT"), 3, "'" + dir + "/ref/" + c.out + "'");
+        ASSERT_EQ(runCommand("'" + kTool + "' " + command), 0) << command;
+        struct stat st;
+        ASSERT_EQ(stat((dir + "/ref/" + c.out).c_str(), &st), 0);
+        long pages = (long)(st.st_size + 4095) / 4096;
+        for (long short_ : {1, 2}) {
+            std::string what =
+                std::string(c.out) + ", " + std::to_string(short_) + " page(s) short";
+            command = c.command;
+            command.replace(command.find("OUT"), 3, std::string("small/") + c.out);
+            Started s =
+                start("cd '" + dir + "' && exec unshare -m sh -c \"mount -t tmpfs -o size=" +
+                      std::to_string((pages - short_) * 4096) + " tmpfs small && '" + kTool + "' " +
+                      command + " 2>err.txt; st=\\$?; ls -A small >left.txt; exit \\$st\"");
+            finish(s, 60);
+            std::string err = readFile(dir + "/err.txt");
+            EXPECT_EQ(s.status, 1) << what << ": " << err;
+            EXPECT_EQ(err, c.says) << what;
+            EXPECT_EQ(readFile(dir + "/left.txt"), "") << what;
+        }
+    }
+}
+
+// An encoder that exits with 0 and says nothing, yet leaves the file short:
+// the finished file is read back, and a short one is no output.
+TEST(CaptureStops, FileLeftShortByASilentEncoderIsNoOutput) {
+    std::string dir = testDir("short-file");
+    std::string ffmpeg;
+    if (FILE* p = popen("command -v ffmpeg", "r")) {
+        char line[4096] = {};
+        if (fgets(line, sizeof line, p)) ffmpeg = line;
+        pclose(p);
+    }
+    while (!ffmpeg.empty() && ffmpeg.back() == '\n')
+        ffmpeg.pop_back();
+    ASSERT_FALSE(ffmpeg.empty());
+    for (const char* out : {"out.mkv", "out.mp4"}) {
+        for (const char* cut : {"300", "3000"}) {
+            std::string what = std::string(out) + " less " + cut + " bytes";
+            standIn(dir + "/bin", "'\"" + ffmpeg +
+                                      "\" \"$@\" || exit' 'for f; do :; done' "
+                                      "'truncate -s -" +
+                                      cut + " \"${f#file:}\"'");
+            runCommand("rm -rf '" + dir + "/out' && mkdir -p '" + dir + "/out'");
+            Started s =
+                start("cd '" + dir + "/out' && PATH='" + dir + "/bin':$PATH exec '" + kTool +
+                      "' capture " + out + " --size 64x48 --seconds 1 --quiet 2>../err.txt");
+            finish(s, 60);
+            std::string err = readFile(dir + "/err.txt");
+            EXPECT_EQ(s.status, 1) << what << ": " << err;
+            EXPECT_EQ(err.rfind(std::string("isoloop-tool capture: ffmpeg left '") + out +
+                                    "' incomplete: ",
+                                0),
+                      0u)
+                << what << ": " << err;
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+            EXPECT_TRUE(listDir(dir + "/out").empty()) << what;
+        }
+    }
+}
+
+// Ctrl-\, a timer running out and the user signals end the capture as
+// Ctrl-C does: 128 + the signal, no encoder left, nothing left.
+TEST(CaptureStops, QuitTimerAndUserSignalsLeaveNothing) {
+    std::string dir = testDir("more-signals");
+    for (int sig : {SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2}) {
+        std::string what = "signal " + std::to_string(sig);
+        runCommand("rm -rf '" + dir + "/out' && mkdir '" + dir + "/out'");
+        Started s = start("cd '" + dir + "/out' && exec '" + kTool +
+                          "' capture out.mkv --seconds 3600 --size 64x48 --log log.tsv "
+                          "2>../err.txt");
+        EXPECT_TRUE(waitFor(dir + "/out", "[ $(cat log.tsv.part* | wc -l) -gt 30 ]", 30)) << what;
+        kill(s.pid, sig);
+        finish(s, 30);
+        EXPECT_EQ(s.status, 128 + sig) << what << ": " << readFile(dir + "/err.txt");
+        EXPECT_TRUE(listDir(dir + "/out").empty()) << what;
+        EXPECT_FALSE(anyoneIn(dir + "/out")) << what << ": an encoder runs on";
+    }
+}
+
 // SIGINT, SIGTERM, a closed terminal (SIGHUP) and a reader gone (SIGPIPE), in
 // start-up, while drawing into ffmpeg, while writing PNG files and while the
 // encoder finishes: status 128 + the signal, no encoder left, nothing left.

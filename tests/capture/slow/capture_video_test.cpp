@@ -106,6 +106,33 @@ TEST(CaptureVideo, BlendingAveragesThePassesOfEachFrame) {
     EXPECT_EQ(readWav(dir + "/b/audio.wav"), readWav(dir + "/p/audio.wav"));
 }
 
+// Names ffmpeg would read as a protocol ("pipe:", "file:", "show-2024-01-01T12"
+// before a colon) or as an option ("-x.mp4" after "--") are file names: the
+// video is there under that name, whole, and nothing goes to standard output.
+TEST(CaptureVideo, NamesLikeUrlsOrOptionsAreFileNames) {
+    std::string dir = testDir("names");
+    const std::pair<const char*, const char*> names[] = {
+        {"pipe:1.mkv", "pipe:1.mkv"},
+        {"file:z.mkv", "file:z.mkv"},
+        {"show-2024-01-01T12:00.mkv", "show-2024-01-01T12:00.mkv"},
+        {"-- -x.mp4", "-x.mp4"},
+    };
+    for (const auto& [args, name] : names) {
+        runCommand("rm -rf '" + dir + "' && mkdir -p '" + dir + "/out'");
+        int status = runCommand("cd '" + dir + "/out' && '" + ISOLOOP_BINARY_DIR +
+                                "/isoloop-tool' capture --size 64x48 --seconds 0.5 --quiet " +
+                                args + " >../stdout.bin 2>../err.txt");
+        EXPECT_EQ(status, 0) << args << ": " << readFile(dir + "/err.txt");
+        EXPECT_EQ(readFile(dir + "/stdout.bin"), "") << args;
+        EXPECT_EQ(listDir(dir + "/out"), std::vector<std::string>{name}) << args;
+        EXPECT_EQ(shell("ffprobe -v error -count_packets -select_streams v -show_entries "
+                        "stream=nb_read_packets -of csv=p=0 'file:" +
+                        dir + "/out/" + name + "'"),
+                  "30\n")
+            << args;
+    }
+}
+
 TEST(CaptureVideo, FailingEncoderLeavesNothing) {
     std::string dir = testDir("badffmpeg");
     runCommand("mkdir '" + dir + "/bin' && printf '#!/bin/sh\\nexit 3\\n' > '" + dir +

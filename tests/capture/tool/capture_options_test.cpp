@@ -9,7 +9,9 @@ namespace {
 
 TEST(CaptureOptions, BadUsageAndFailuresLeaveNothing) {
     std::string dir = testDir("options");
-    runCommand("mkdir -p '" + dir + "/full' && touch '" + dir + "/full/x'");
+    runCommand("mkdir -p '" + dir + "/full' && touch '" + dir + "/full/x' && cd '" + dir +
+               "' && ln -s loop.mkv loop.mkv && ln -s loop loop");
+    const std::vector<std::string> there = {"full", "loop", "loop.mkv"};
     struct {
         std::string args;
         int status;
@@ -50,14 +52,21 @@ TEST(CaptureOptions, BadUsageAndFailuresLeaveNothing) {
         {"--frames F --log F --seconds 1", 2, "--frames"},
         {"OUT.mkv --size 1x480 --seconds 1", 2, "2x2"},
         {"OUT.mkv --size 480x1 --seconds 1", 2, "2x2"},
+        // A directory of frames, never standard output or a directory named '-'.
+        {"--frames - --seconds 1", 2, "--frames"},
+        // Links that lead round in a circle are refused, not replaced.
+        {"loop.mkv --seconds 1", 1, "Too many levels of symbolic links"},
+        {"--frames f --log loop --seconds 1", 1, "Too many levels of symbolic links"},
     };
     for (const auto& c : cases) {
         // Whatever goes wrong, no case may stall the suite.
         ToolRun r = capture("--quiet " + c.args, "cd '" + dir + "' && timeout -s KILL 60");
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
-        EXPECT_EQ(listDir(dir), std::vector<std::string>{"full"}) << c.args;
+        EXPECT_EQ(listDir(dir), there) << c.args;
         EXPECT_EQ(listDir(dir + "/full"), std::vector<std::string>{"x"}) << c.args;
+        EXPECT_EQ(runCommand("[ -L '" + dir + "/loop.mkv' ] && [ -L '" + dir + "/loop' ]"), 0)
+            << c.args;
     }
 }
 

@@ -66,9 +66,11 @@ TEST_F(RenderMusic, BadArgumentsAreRefusedWithStatusTwoAndLeaveNothing) {
     const std::string out = " --out '" + dir + "/m.wav'";
     for (std::string a : std::vector<std::string>{
              "", "--seconds 5", "--seconds 1 --out", "--seconds -1" + out, "--seconds 0" + out,
-             "--seconds 1e9" + out, "--seconds 5s" + out, "--seconds nan" + out,
-             "--seconds 1 --volume 3" + out, "--seconds 1 --out '" + dir + "/m.xyz'",
-             "--seconds 1 --out '" + dir + "/m'",
+             "--seconds 1e9" + out,
+             // Too short to hold one sample: no empty sound file.
+             "--seconds 1e-9" + out, "--seconds 0.00001" + out, "--seconds 5s" + out,
+             "--seconds nan" + out, "--seconds 1 --volume 3" + out,
+             "--seconds 1 --out '" + dir + "/m.xyz'", "--seconds 1 --out '" + dir + "/m'",
              "--seconds 1" + out + " --events '" + dir + "/m.wav'",
              "--seconds 1" + out + " --events '" + dir + "/./m.wav'",
              "--seconds 1 --out - --events -"}) {

@@ -8,6 +8,10 @@
 //   node bench/web_fps.js   (after `npm ci` in tests/web) [--site DIR] [--pack FILE]
 //     [--seconds N]   (default: one loop, about 163 s, ended by the counter's wrap)
 //     [--no-synth]    skip the node real-time factor (it builds two drivers)
+//     [--original]    the page's fixed 640x480 instead of the size it chooses
+//     [--window WxH@R] the window in CSS pixels and its devicePixelRatio (default 640x480@1)
+// Per scene it also prints the drawing size the page chose (the median of the
+// canvas's width over the scene's frames, and the smallest).
 'use strict';
 const { execFileSync, spawnSync } = require('child_process');
 const fs = require('fs');
@@ -24,6 +28,10 @@ const site = path.resolve(arg('site', path.join(root, 'build-web', 'site')));
 const pack = path.resolve(root, arg('pack', path.join(process.env.ISOLOOP_BUILD || 'build', 'julia.3ds')));
 const maxSeconds = Number(arg('seconds', '240'));
 const oneLoop = !args.includes('--seconds');
+const windowArg = arg('window', '640x480@1').match(/^(\d+)x(\d+)(?:@([\d.]+))?$/);
+if (!windowArg) throw new Error('--window WxH@R, say 1920x1080@2');
+const viewport = { width: Number(windowArg[1]), height: Number(windowArg[2]) };
+const ratio = Number(windowArg[3] || 1);
 
 // Scene of a drum-hit count, as the demo's scene table has it.
 function sceneOf(n) {
@@ -61,7 +69,7 @@ function recorder() {
     }
     if (drawn > last) {
       if (rec.firstFrameAt === null) rec.firstFrameAt = now;
-      rec.frames.push(now, m._isoweb_incs());
+      rec.frames.push(now, m._isoweb_incs(), canvas.width);
       last = drawn;
     }
   };
@@ -78,12 +86,18 @@ async function showLoop() {
   const { server, base } = await serve(site);
   const browser = await launch();
   try {
-    const page = await browser.newPage({ viewport: { width: 640, height: 480 } });
+    const page = await browser.newPage({ viewport });
     await page.raw.addInitScript(recorder);
+    if (ratio !== 1) {
+      const cdp = await page.raw.context().newCDPSession(page.raw);
+      await cdp.send('Emulation.setDeviceMetricsOverride', { ...viewport, deviceScaleFactor: ratio, mobile: false });
+    }
     await page.goto(base);
     await waitState(page, ['ready'], 60000);
     const ready = await page.evaluate(() => performance.now());
     await page.uncheck('#fullscreen');
+    if (args.includes('--original')) await page.raw.check('#original');
+    else if (await page.raw.isChecked('#original')) await page.raw.uncheck('#original');
     await page.click('#start');
     await page.waitFor(() => window.isowebBench.firstFrameAt !== null, null, 60000);
     // One loop: the counter climbs through the scenes and wraps to 0.
@@ -148,26 +162,32 @@ async function main() {
   }
   const per = new Map();
   const order = [];
-  for (let i = 2; i < rec.frames.length; i += 2) {
-    const dt = rec.frames[i] - rec.frames[i - 2];
+  const widths = new Map();
+  for (let i = 3; i < rec.frames.length; i += 3) {
+    const dt = rec.frames[i] - rec.frames[i - 3];
     const scene = sceneOf(rec.frames[i + 1]);
-    if (!per.has(scene)) { per.set(scene, []); order.push(scene); }
+    if (!per.has(scene)) { per.set(scene, []); widths.set(scene, []); order.push(scene); }
     per.get(scene).push(dt);
+    widths.get(scene).push(rec.frames[i + 2]);
   }
   const all = [];
-  console.log('frame times per scene (ms; headless chromium, SwiftShader WebGL):');
-  console.log('  scene      frames   fps(mean)  median    p99   worst  over136ms');
+  console.log(`frame times per scene (ms; headless chromium, SwiftShader WebGL; window ${viewport.width}x${viewport.height}` +
+    ` at ratio ${ratio}${args.includes('--original') ? ', original 640x480' : ''}):`);
+  console.log('  scene      frames   fps(mean)  median    p99   worst  over136ms  size(median, least)');
   for (const scene of order) {
     const t = per.get(scene);
     all.push(...t);
     const s = stats(t);
     const mean = t.reduce((a, b) => a + b, 0) / t.length;
     const over = t.filter((x) => x > 136).length;
+    const w = [...widths.get(scene)].sort((a, b) => a - b);
+    const size = (x) => `${x}x${(x * 3) / 4}`;
     console.log(`  ${scene.padEnd(9)} ${String(s.n).padStart(7)} ${(1000 / mean).toFixed(1).padStart(10)} ` +
-      `${s.median.toFixed(1).padStart(7)} ${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)} ${String(over).padStart(10)}`);
+      `${s.median.toFixed(1).padStart(7)} ${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)} ${String(over).padStart(10)}` +
+      `  ${size(w[w.length >> 1])}, ${size(w[0])}`);
   }
   const s = stats(all);
-  const span = (rec.frames[rec.frames.length - 2] - rec.frames[0]) / 1000;
+  const span = (rec.frames[rec.frames.length - 3] - rec.frames[0]) / 1000;
   console.log(`  all       ${String(s.n).padStart(7)} ${(s.n / span).toFixed(1).padStart(10)} ${s.median.toFixed(1).padStart(7)} ` +
     `${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)}   over ${span.toFixed(1)} s`);
   console.log(`sound: ${lead.callbacks} pulls, ${(lead.readPos / 44100).toFixed(1)} s delivered; ` +

@@ -16,12 +16,13 @@ int startVideo() {
     return 0;
 }
 
-int createSurface(int fullscreen) {
+int createSurface(int fullscreen, int width, int height) {
     Uint32 flags = SDL_OPENGL;
     if (fullscreen) flags |= SDL_FULLSCREEN;
-    gScreen = SDL_SetVideoMode(640, 480, 0, flags);
+    gScreen = SDL_SetVideoMode(width, height, 0, flags);
     if (!gScreen) {
-        fprintf(stderr, "Couldn't set 640x480 OpenGL video mode: %s\n", SDL_GetError());
+        fprintf(stderr, "Couldn't set %dx%d OpenGL video mode: %s\n", width, height,
+                SDL_GetError());
         SDL_Quit();
         return -1;
     }

@@ -10,8 +10,10 @@ extern SDL_Surface* gScreen; // the display surface; start-up reads its size
 // start-up). 0, or 1 with the message printed.
 int startVideo();
 
-// Sets the video mode; 0, or -1 with the message printed and SDL shut down.
-int createSurface(int fullscreen);
+// Sets the video mode, 640x480 unless told otherwise (the browser's page
+// sizes its canvas itself: 0x0 there takes the canvas's size); 0, or -1 with
+// the message printed and SDL shut down.
+int createSurface(int fullscreen, int width = 640, int height = 480);
 
 // Drains the event queue: 0 on Escape pressed or a quit event, else 1.
 int handleEvents();

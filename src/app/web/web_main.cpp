@@ -4,7 +4,10 @@
 // no second thread); then every pass drains the events and draws one frame,
 // as the native main loop does. A hidden tab stops the clock and the sound
 // together, so the show resumes where it was; the sound reopens only after
-// the first frame back has refilled the ring.
+// the first frame back has refilled the ring. The page sizes the canvas (a
+// 4:3 picture at the screen's pixels, smaller when frames come slowly): the
+// display takes the canvas's size, and a pass drawn after the page changed it
+// draws at the new size.
 #include "app/frame_driver.h"
 #include "app/gl/startup_steps.h"
 #include "app/sdl/display.h"
@@ -15,6 +18,7 @@
 #include "base/working_dir.h"
 #include "synth/ring.h"
 #include "synth/sdl/audio_device.h"
+#include <GL/gl.h>
 #include <SDL.h>
 #include <cstring>
 #include <emscripten.h>
@@ -36,6 +40,8 @@ bool s_hidden = false;      // the tab is hidden
 bool s_soundOpen = false;   // SDL's device is open and playing
 bool s_reopenSound = false; // closed while hidden: reopens after the next refill
 double s_hiddenSince = 0;   // SDL clock seconds when it was hidden
+int s_drawWidth = 0;        // the viewport's size: the canvas's when last looked
+int s_drawHeight = 0;
 
 void webMixaudio(void* user, unsigned char* stream, int len) {
     probeSoundPull(len / 4);
@@ -76,6 +82,17 @@ void stopSound() {
     closeSound();
 }
 
+// The page keeps the canvas at 4:3, so the projection (made for 4:3 at
+// start-up) stays as it is and only the viewport follows the canvas.
+void followCanvasSize() {
+    int w = 0, h = 0;
+    if (emscripten_get_canvas_element_size("#canvas", &w, &h) != EMSCRIPTEN_RESULT_SUCCESS) return;
+    if (w == s_drawWidth && h == s_drawHeight) return;
+    s_drawWidth = w;
+    s_drawHeight = h;
+    glViewport(0, 0, w, h);
+}
+
 void pass() {
     if (s_startup) {
         if (s_startup->step() != 0) {
@@ -94,6 +111,7 @@ void pass() {
         isowebShowEnded();
         return;
     }
+    followCanvasSize();
     probeRingRefill();
     luz();
     if (s_reopenSound) {
@@ -124,15 +142,45 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 
 } // namespace
 
+extern "C" {
+// The drawing size the show's frames use now (the tests compare it with the
+// canvas's).
+EMSCRIPTEN_KEEPALIVE int isoweb_draw_width() {
+    return s_drawWidth;
+}
+EMSCRIPTEN_KEEPALIVE int isoweb_draw_height() {
+    return s_drawHeight;
+}
+// Whether the browser's sound device runs: 1 running, 0 held back (its
+// AudioContext suspended, as a browser does without a gesture or a device),
+// -1 not opened yet.
+EMSCRIPTEN_KEEPALIVE int isoweb_sound_running() {
+    return EM_ASM_INT({
+        if (typeof SDL != 'object' || !SDL.audioContext) return -1;
+        return SDL.audioContext.state == 'running' ? 1 : 0;
+    });
+}
+// Asks the browser again to run the sound (called from a click, which the
+// browser may require).
+EMSCRIPTEN_KEEPALIVE void isoweb_resume_sound() {
+    EM_ASM({
+        if (typeof SDL == 'object' && SDL.audioContext && SDL.audioContext.resume)
+            SDL.audioContext.resume().catch(function(){});
+    });
+}
+}
+
 int main(int argc, char** argv) {
     setWorkingDir("."); // the page puts the picture pack in the working directory
     if (argc > 1 && std::strcmp(argv[1], "capture") == 0) return runWebCapture(argc - 2, argv + 2);
-    if (startVideo() != 0 || createSurface(0) != 0) {
+    if (startVideo() != 0 || createSurface(0, 0, 0) != 0) {
         isowebShowFailed("The display could not be opened.");
         return 1;
     }
     isowebOnShowEnd(stopSound);
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
+    s_drawWidth = gScreen->w;
+    s_drawHeight = gScreen->h;
     s_startup = new WebStartup(gScreen->w, gScreen->h);
     emscripten_set_main_loop(pass, 0, 0);
     return 0;

@@ -1,14 +1,21 @@
 // The page around the program: checks the browser can run it, fetches the
 // data files, starts a show on a click (browsers start sound only after a
-// gesture), ends it on Escape and offers another. Each show gets a fresh
-// canvas and a fresh instance of the program. With ?capture in the address
-// it runs the capture instead (see capture() below).
+// gesture), ends it on Escape (or a tap on the picture, then End) and offers
+// another. Each show gets a fresh canvas and a fresh instance of the program.
+// During a show the page sizes the picture (see the drawing size below),
+// keeps the screen on, and says so when the browser holds the sound back.
+// With ?capture in the address it runs the capture instead (see capture()
+// below), at its own size.
 const panel = document.getElementById('panel');
 const message = document.getElementById('message');
 const controls = document.getElementById('controls');
 const startButton = document.getElementById('start');
 const fullscreenBox = document.getElementById('fullscreen');
 const stage = document.getElementById('stage');
+const originalBox = document.getElementById('original');
+const endButton = document.getElementById('end');
+const soundBar = document.getElementById('sound');
+const soundMessage = document.getElementById('sound-message');
 
 // index.html?capture&fps=F&seconds=S&size=WxH&keep=J1,J2: the capture's
 // own clock and pass loop, no sound and no Start; the result is left in
@@ -24,6 +31,197 @@ let wasmModule = null; // the program's WebAssembly, compiled before Ready
 let instance = null;
 let playing = false;
 
+// --- the drawing size ---------------------------------------------------------
+// The show draws a 4:3 picture of 4k x 3k pixels: k as large as the stage
+// shows at the screen's pixels (CSS size times devicePixelRatio), lowered a
+// step when frames come slower than the display's rate (never below 320x240)
+// and raised again when they keep up. 4k x 3k keeps the aspect exactly 4:3,
+// so the program's projection never changes. "original 640x480" fixes k.
+const MIN_K = 80; // 320x240
+const ORIGINAL_K = 160; // 640x480
+const STEP = 0.85; // a step down draws 0.72 of the pixels
+// What the tests read: the size that fits, the size drawn, each change.
+const drawing = (window.isowebDrawing = { fit: [0, 0], size: [0, 0], fixed: false, changes: [] });
+let limitK = Infinity; // the adaptation's cap
+let slowK = Infinity; // the last size that was too slow, and when
+let slowAt = -Infinity;
+let showCanvas = null; // the canvas of a show whose program follows its size
+
+function fitK() {
+  const ratio = window.devicePixelRatio || 1;
+  const k = Math.floor(Math.min((stage.clientWidth * ratio) / 4, (stage.clientHeight * ratio) / 3));
+  return Math.max(MIN_K, k);
+}
+
+function wantedK() {
+  return drawing.fixed ? ORIGINAL_K : Math.max(MIN_K, Math.min(fitK(), limitK));
+}
+
+function applySize(why) {
+  const fit = fitK();
+  drawing.fit = [4 * fit, 3 * fit];
+  if (!showCanvas) return;
+  const k = wantedK();
+  // emscripten pins a full-screen canvas's CSS size at start: the style sheet fits it instead.
+  showCanvas.style.removeProperty('width');
+  showCanvas.style.removeProperty('height');
+  drawing.size = [4 * k, 3 * k];
+  if (showCanvas.width === 4 * k && showCanvas.height === 3 * k) return;
+  showCanvas.width = 4 * k;
+  showCanvas.height = 3 * k;
+  drawing.changes.push({ why, width: 4 * k, height: 3 * k, at: Math.round(performance.now()) });
+}
+
+function currentK() {
+  return showCanvas ? showCanvas.width / 4 : 0;
+}
+
+// Watches the frames' pace once a second: the median time between frames
+// against the display's (the shortest median seen, taken as at most 20 ms:
+// displays run at 50 Hz or more). The second after a change is not judged.
+function watchFrames(show) {
+  let times = [];
+  let judge = false;
+  let period = Infinity;
+  let fastSeconds = 0;
+  const tick = (t) => {
+    if (!playing || show !== showCanvas) return;
+    requestAnimationFrame(tick);
+    let frames = 0;
+    try {
+      frames = instance ? instance._isoweb_frames() : 0;
+    } catch {
+      /* not yet */
+    }
+    if (document.hidden || !frames || drawing.fixed || window.isowebHoldSize) {
+      times = [];
+      return;
+    }
+    times.push(t);
+    if (t - times[0] < 1000) return;
+    const gaps = times
+      .slice(1)
+      .map((x, i) => x - times[i])
+      .sort((a, b) => a - b);
+    const median = gaps[gaps.length >> 1];
+    times = [t];
+    if (!judge) {
+      judge = true;
+      return;
+    }
+    period = Math.min(period, median);
+    const display = Math.min(period, 20);
+    const k = currentK();
+    if (median > display * 1.25 && k > MIN_K) {
+      slowK = k;
+      slowAt = t;
+      limitK = Math.max(MIN_K, Math.floor(k * STEP));
+      fastSeconds = 0;
+      judge = false;
+      applySize('slow');
+    } else if (median <= display * 1.1 && k < fitK()) {
+      if (++fastSeconds < 3) return;
+      fastSeconds = 0;
+      const up = Math.min(fitK(), Math.ceil(k / STEP));
+      // Not straight back to a size that was too slow a moment ago.
+      if (up >= slowK && t - slowAt < 15000) return;
+      limitK = up;
+      judge = false;
+      applySize('room');
+    } else fastSeconds = 0;
+  };
+  requestAnimationFrame(tick);
+}
+
+// --- the screen kept on ------------------------------------------------------------
+let wakeLock = null;
+let wakeLockWanted = false;
+
+async function holdScreen() {
+  if (!navigator.wakeLock || wakeLock || !playing || document.hidden) return;
+  wakeLockWanted = true;
+  try {
+    const lock = await navigator.wakeLock.request('screen');
+    if (!playing || !wakeLockWanted) return void lock.release().catch(() => {});
+    wakeLock = lock;
+    // The browser lets it go by itself when the tab hides.
+    if (lock.addEventListener) lock.addEventListener('release', () => { if (wakeLock === lock) wakeLock = null; });
+  } catch (e) { /* no lock: the screen may dim */ }
+}
+
+function releaseScreen() {
+  wakeLockWanted = false;
+  const lock = wakeLock;
+  wakeLock = null;
+  if (lock) lock.release().catch(() => {});
+}
+
+// --- sound that starts, or a sentence ---------------------------------------------
+// The show moves with the sound device's pulls: a device the browser holds
+// back (no output device, an autoplay policy) would leave it standing still.
+// Twice a second: held when the device is open but its context is not
+// running, or it has not pulled for 1.5 s.
+let soundTimer = null;
+
+function watchSound() {
+  clearInterval(soundTimer);
+  let lastPulls = -1;
+  let lastMoved = performance.now();
+  window.isowebSound = 'waiting';
+  soundTimer = setInterval(() => {
+    if (!playing) return clearInterval(soundTimer);
+    const now = performance.now();
+    let running, pulls;
+    try {
+      running = instance._isoweb_sound_running();
+      pulls = instance._isoweb_callbacks();
+    } catch {
+      return;
+    }
+    if (document.hidden || running < 0) {
+      lastMoved = now;
+      return;
+    }
+    if (pulls !== lastPulls) {
+      lastPulls = pulls;
+      if (running === 1) lastMoved = now;
+    }
+    const held = running === 0 || now - lastMoved > 1500;
+    if (held && window.isowebSound !== 'held') {
+      soundMessage.textContent =
+        'The browser is holding the sound back (no sound device, or its settings ask for a click first), ' +
+        'so the show stands still: it moves with its music.';
+      soundBar.hidden = false;
+      window.isowebSound = 'held';
+    } else if (!held && window.isowebSound !== 'running') {
+      soundBar.hidden = true;
+      window.isowebSound = 'running';
+    }
+  }, 500);
+}
+
+function startSound() {
+  try {
+    if (instance) instance._isoweb_resume_sound();
+  } catch {
+    /* the program is gone */
+  }
+}
+
+function showEndButton() {
+  endButton.hidden = false;
+  clearTimeout(showEndButton.timer);
+  showEndButton.timer = setTimeout(() => { endButton.hidden = true; }, 4000);
+}
+
+function stopShowExtras() {
+  releaseScreen();
+  clearInterval(soundTimer);
+  soundBar.hidden = true;
+  endButton.hidden = true;
+  showCanvas = null;
+}
+
 function say(text, isError) {
   message.textContent = text;
   message.className = isError ? 'error' : '';
@@ -34,6 +232,7 @@ function say(text, isError) {
 function fail(text) {
   if (captureArguments && !window.isoloopCapture) window.isoloopCapture = { error: text };
   playing = false;
+  stopShowExtras();
   leaveFullscreen();
   say(text, true);
   window.isowebState = 'error';
@@ -135,6 +334,7 @@ function endShow() {
   if (!playing) return;
   playing = false;
   if (instance && instance._isoweb_end_show) instance._isoweb_end_show();
+  stopShowExtras();
   leaveFullscreen();
   startButton.textContent = 'Play again';
   say('The show has ended.', false);
@@ -147,6 +347,13 @@ async function start() {
   panel.hidden = true;
   playing = true;
   window.isowebState = 'starting';
+  drawing.fixed = originalBox.checked;
+  try {
+    sessionStorage.setItem('isoloop.original', drawing.fixed ? '1' : '');
+  } catch (e) { /* no storage: not remembered */ }
+  limitK = Infinity;
+  slowK = Infinity;
+  holdScreen();
   if (fullscreenBox.checked && stage.requestFullscreen) {
     try {
       await stage.requestFullscreen();
@@ -155,7 +362,8 @@ async function start() {
     } catch (e) { /* a window will do */ }
   }
   try {
-    const program = createProgram(640, 480, {
+    const k = wantedK();
+    const program = createProgram(4 * k, 3 * k, {
       onAbort: (what) => fail(stopped(what)),
       isowebEnded: endShow,
       isowebFailed: (sentence) => fail(sentence),
@@ -164,7 +372,15 @@ async function start() {
     // The program's Module: the tests read what the program leaves on it.
     window.isowebModule = program.mod;
     instance = await program.ready;
-    if (playing) window.isowebState = 'playing';
+    if (!playing) return;
+    // A program that draws at its canvas's size (the demo; the GL probe draws at its own).
+    if (typeof instance._isoweb_draw_width === 'function') {
+      showCanvas = program.canvas;
+      applySize('start');
+      watchFrames(showCanvas);
+    }
+    if (typeof instance._isoweb_sound_running === 'function') watchSound();
+    window.isowebState = 'playing';
   } catch (e) {
     fail(stopped(describe(e)));
   }
@@ -213,7 +429,19 @@ async function prepare() {
   window.isowebState = 'ready';
 }
 
+try {
+  originalBox.checked = sessionStorage.getItem('isoloop.original') === '1';
+} catch (e) { /* no storage */ }
 startButton.addEventListener('click', start);
+endButton.addEventListener('click', endShow);
+soundBar.addEventListener('click', startSound);
+// A touch screen has no Escape: a tap on the picture offers End for a while.
+stage.addEventListener('pointerup', () => { if (playing) showEndButton(); });
+for (const e of ['resize', 'orientationchange']) window.addEventListener(e, () => applySize('fit'));
+document.addEventListener('visibilitychange', () => {
+  if (document.hidden) releaseScreen();
+  else if (playing) holdScreen();
+});
 window.addEventListener('keydown', (e) => {
   if (e.key === 'Escape' && playing) {
     e.preventDefault();
@@ -224,6 +452,7 @@ window.addEventListener('keydown', (e) => {
 // In full screen the browser may keep Escape for itself: leaving full
 // screen during a show is taken as the same wish.
 document.addEventListener('fullscreenchange', () => {
+  applySize('fit');
   if (!document.fullscreenElement && playing && window.isowebState === 'playing') endShow();
 });
 window.addEventListener('error', (e) => { if (playing) fail(stopped(e.message)); });

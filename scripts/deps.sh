@@ -15,7 +15,7 @@ RUN="build-essential cmake pkg-config libsdl1.2-dev|libsdl1.2-compat-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libglx-mesa0 libegl-mesa0
   libsndfile1-dev libpng-dev libfreetype-dev libimagequant-dev fonts-dejavu-core"
 SITE="$RUN emscripten python3"
-WEB="$SITE chromium firefox-esr webkit2gtk-driver xvfb xauth"
+WEB="$SITE chromium firefox-esr webkit2gtk-driver xvfb xauth g++"
 TEST="$RUN libgtest-dev libbenchmark-dev xvfb xauth clang-format assimp-utils
   libsdl2-2.0-0 ffmpeg lintian desktop-file-utils appstream dpkg-dev debootstrap time"
 # Wanted by the tests where the distribution has them (a test without one says
@@ -53,6 +53,7 @@ web | node)
   if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
     missing="$missing nodejs npm"
   fi
+  node_floor=1
   ;;
 esac
 if [ "${1:-test}" = test ]; then
@@ -60,7 +61,24 @@ if [ "${1:-test}" = test ]; then
     installed "$p" || ! apt-cache show "$p" >/dev/null 2>&1 || missing="$missing $p"
   done
 fi
-[ -z "$missing" ] && exit 0
+# Their lint (eslint 10) and drivers want Node.js 20.19 or later: Debian 13's
+# own, or one from elsewhere on Debian 12 (whose own is 18).
+check_node() {
+  [ -n "$node_floor" ] || return 0
+  v="$(node -e 'process.stdout.write(process.versions.node)' 2>/dev/null)" || return 0
+  case "$v" in [0-9]*.[0-9]*) ;; *) return 0 ;; esac
+  major="${v%%.*}"
+  minor="${v#*.}"
+  minor="${minor%%.*}"
+  if [ "$major" -lt 20 ] || { [ "$major" = 20 ] && [ "$minor" -lt 19 ]; }; then
+    echo "$0: the browser tests need Node.js 20.19 or later; this machine has $v" >&2
+    exit 1
+  fi
+}
+if [ -z "$missing" ]; then
+  check_node
+  exit 0
+fi
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
 echo "installing:$missing"
@@ -69,3 +87,4 @@ echo "installing:$missing"
 wait_lock="-o DPkg::Lock::Timeout=300"
 $SUDO apt-get $wait_lock update -q
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get $wait_lock install -y -q --no-install-recommends $missing
+check_node

@@ -79,6 +79,12 @@ printf '#!/bin/sh\n' >"$tmp/node/npm"
 chmod +x "$tmp/node/node" "$tmp/node/npm"
 expect "node and npm on PATH are taken" 0 \
   test -z "$(INSTALLED="" PATH="$tmp/node:$tmp/bin:$PATH" sh scripts/deps.sh node)"
+printf '#!/bin/sh\nprintf 18.19.0\n' >"$tmp/node/node"
+expect "a Node.js older than 20.19 is refused, named" 0 sh -c \
+  "INSTALLED='' PATH='$tmp/node:$tmp/bin:$PATH' sh scripts/deps.sh node 2>&1 >/dev/null | grep -q 'has 18.19.0'"
+printf '#!/bin/sh\nprintf 20.19.2\n' >"$tmp/node/node"
+expect "Node.js 20.19 (Debian 13's) is taken" 0 \
+  env INSTALLED="" PATH="$tmp/node:$tmp/bin:$PATH" sh scripts/deps.sh node
 nodeless="$(mktemp -d)"
 for tool in sh dpkg-query apt-get apt-cache grep sed tr id; do
   real="$(PATH="$tmp/bin:$PATH" command -v $tool)" && ln -s "$real" "$nodeless/$tool"

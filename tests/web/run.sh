@@ -10,28 +10,9 @@ cd "$(dirname "$0")/../.."
 ROOT=$(pwd)
 OUT=$ROOT/build-web
 
-# --- Debian packages the browser tests need (installed when missing) --------
 # The three browsers (WebKitGTK's MiniBrowser comes with its driver), the
-# display, node and npm, what the native probe builds with.
-WEB_TEST_PACKAGES="chromium firefox-esr webkit2gtk-driver xvfb xauth nodejs npm
-  libgl-dev libglu1-mesa-dev libgl1-mesa-dri g++"
-
-installed() {
-  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
-}
-need=""
-for p in $WEB_TEST_PACKAGES; do
-  installed "$p" || need="$need $p"
-done
-# SDL 1.2 itself, or sdl12-compat (the SDL 1.2 API over SDL2) where that replaced it.
-installed libsdl1.2-dev || installed libsdl1.2-compat-dev || need="$need libsdl1.2-dev"
-# A node from elsewhere (say nodesource) already brings npm.
-command -v npm >/dev/null 2>&1 && need=$(echo "$need" | sed 's/ nodejs//; s/ npm//')
-if [ -n "$need" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -q && $SUDO apt-get install -y -q $need
-fi
+# display, Node.js, emscripten and what the native probe builds with.
+./scripts/deps.sh web
 
 # The demo's site takes the pack the plain build made, when there is one.
 BUILD=${ISOLOOP_BUILD:-build}

@@ -17,6 +17,7 @@
 #include "capture/capture_run.h"
 #include "capture/capture_text.h"
 #include "capture/capture_sink.h"
+#include "output_dir.h"
 #include "output_files.h"
 #include "show_pack.h"
 #include <cerrno>
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <string>
 #include <strings.h>
 #include <sys/resource.h>
@@ -192,14 +192,7 @@ int interrupted(int sig, CaptureProgress* progress) {
 bool replaceableDir(const std::string& path) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return errno == ENOENT;
-    if (!S_ISDIR(st.st_mode)) return false;
-    DIR* d = opendir(path.c_str());
-    if (!d) return false;
-    int entries = 0;
-    while (readdir(d))
-        entries++;
-    closedir(d);
-    return entries <= 2;
+    return S_ISDIR(st.st_mode) && isEmptyDirectory(path);
 }
 
 struct Stopwatch {

@@ -7,9 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-bool emptyDirectory(const std::string& path) {
+bool isEmptyDirectory(const std::string& path) {
     DIR* d = opendir(path.c_str());
     if (!d) return false;
     int entries = 0;
@@ -18,8 +16,6 @@ bool emptyDirectory(const std::string& path) {
     closedir(d);
     return entries <= 2;
 }
-
-} // namespace
 
 bool OutputDir::open(const std::string& dir, std::string* why) {
     dir_ = dir;
@@ -35,7 +31,7 @@ bool OutputDir::open(const std::string& dir, std::string* why) {
     } else if (!S_ISDIR(st.st_mode)) {
         *why = "it is not a directory";
         return false;
-    } else if (!emptyDirectory(target)) {
+    } else if (!isEmptyDirectory(target)) {
         real_ = target;
         return true;
     }

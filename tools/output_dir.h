@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <string>
 
+// True when path is a directory holding nothing but "." and "..".
+bool isEmptyDirectory(const std::string& path);
+
 class OutputDir {
   public:
     explicit OutputDir(OutputFiles& outputs) : outputs_(outputs) {}

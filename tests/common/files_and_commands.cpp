@@ -34,6 +34,18 @@ std::vector<std::string> listDirectory(const std::string& path) {
     return names;
 }
 
+std::string commandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
 int runCommand(const std::string& command) {
     int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -14,5 +14,8 @@ bool writeWhole(const std::string& path, const std::string& bytes);
 // Names in a directory, sorted, without "." and ".."; empty when it is missing.
 std::vector<std::string> listDirectory(const std::string& path);
 
+// Runs a shell command line and returns what it wrote to standard output.
+std::string commandOutput(const std::string& command);
+
 // Runs a shell command line; its exit status, or -1 when it did not exit.
 int runCommand(const std::string& command);

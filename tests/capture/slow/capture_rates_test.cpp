@@ -11,24 +11,13 @@
 
 namespace {
 
-std::string shell(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 // Video packets in the file, as ffprobe reads them back.
 long videoPackets(const std::string& file) {
-    return std::atol(shell("ffprobe -v error -count_packets -select_streams v -show_entries "
-                           "stream=nb_read_packets -of csv=p=0 'file:" +
-                           file + "'")
-                         .c_str());
+    return std::atol(
+        commandOutput("ffprobe -v error -count_packets -select_streams v -show_entries "
+                      "stream=nb_read_packets -of csv=p=0 'file:" +
+                      file + "'")
+            .c_str());
 }
 
 struct RateCase {

@@ -9,26 +9,14 @@
 
 namespace {
 
-std::string shell(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 std::string probe(const std::string& file, const std::string& stream, const std::string& entries) {
-    return shell("ffprobe -v error -count_frames -select_streams " + stream +
-                 " -show_entries stream=" + entries + " -of default=nw=1 '" + file + "'");
+    return commandOutput("ffprobe -v error -count_frames -select_streams " + stream +
+                         " -show_entries stream=" + entries + " -of default=nw=1 '" + file + "'");
 }
 
 // Decoded frames and sound as per-packet hashes, without the header lines.
 std::string frameHashes(const std::string& file) {
-    return shell("ffmpeg -v error -i '" + file + "' -map 0 -f framemd5 - | grep -v '^#'");
+    return commandOutput("ffmpeg -v error -i '" + file + "' -map 0 -f framemd5 - | grep -v '^#'");
 }
 
 TEST(CaptureVideo, LosslessMkvIsExactAndRepeatable) {
@@ -41,13 +29,14 @@ TEST(CaptureVideo, LosslessMkvIsExactAndRepeatable) {
     EXPECT_EQ(probe(a, "a", "codec_name,sample_rate,channels"),
               "codec_name=flac\nsample_rate=44100\nchannels=2\n");
     // Both streams last exactly the 2 s of 120 frames.
-    EXPECT_EQ(shell("ffprobe -v error -show_entries stream_tags=DURATION -of csv=p=0 '" + a + "'"),
+    EXPECT_EQ(commandOutput("ffprobe -v error -show_entries stream_tags=DURATION -of csv=p=0 '" +
+                            a + "'"),
               "00:00:02.000000000\n00:00:02.000000000\n");
     std::string hashes = frameHashes(a);
     EXPECT_GT(hashes.size(), 1000u);
     EXPECT_EQ(hashes, frameHashes(b));
     // The sound is the 88200 frames of the soundtrack, 17640 of them silent.
-    EXPECT_EQ(shell("ffmpeg -v error -i '" + a + "' -f s16le - | wc -c"), "352800\n");
+    EXPECT_EQ(commandOutput("ffmpeg -v error -i '" + a + "' -f s16le - | wc -c"), "352800\n");
     EXPECT_EQ(listDir(dir), (std::vector<std::string>{"a.mkv", "b.mkv"}));
 }
 
@@ -125,9 +114,9 @@ TEST(CaptureVideo, NamesLikeUrlsOrOptionsAreFileNames) {
         EXPECT_EQ(status, 0) << args << ": " << readFile(dir + "/err.txt");
         EXPECT_EQ(readFile(dir + "/stdout.bin"), "") << args;
         EXPECT_EQ(listDir(dir + "/out"), std::vector<std::string>{name}) << args;
-        EXPECT_EQ(shell("ffprobe -v error -count_packets -select_streams v -show_entries "
-                        "stream=nb_read_packets -of csv=p=0 'file:" +
-                        dir + "/out/" + name + "'"),
+        EXPECT_EQ(commandOutput("ffprobe -v error -count_packets -select_streams v -show_entries "
+                                "stream=nb_read_packets -of csv=p=0 'file:" +
+                                dir + "/out/" + name + "'"),
                   "30\n")
             << args;
     }

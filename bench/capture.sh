@@ -20,7 +20,8 @@ TOOL="$BUILD/isoloop-tool"
 
 run() { # label, capture arguments
   label="$1"; shift
-  /usr/bin/time -f "%e %M" -o "$OUT/time" "$TOOL" capture "$@" --quiet --stats 2> "$OUT/stats"
+  /usr/bin/time -f "%e %M" -o "$OUT/time" env PATH="${TOOL_PATH:-$PATH}" \
+    "$TOOL" capture "$@" --quiet --stats 2> "$OUT/stats"
   read -r wall peak < "$OUT/time"
   printf '%-22s wall %7.1f s  peak %6.1f MiB\n  %s\n' "$label" "$wall" "$(awk "BEGIN { print $peak / 1024 }")" \
     "$(grep '^capture:' "$OUT/stats")"
@@ -34,11 +35,13 @@ run "20 s 640x480 mkv" "$OUT/short.mkv" --seconds "${3:-20}"
 # shellcheck disable=SC2086
 run "loop 640x480 mp4" "$OUT/loop.mp4" $LOOP
 echo "  $(du -h "$OUT/loop.mp4" | cut -f1)"
+# A stand-in encoder that only drains its pipes, alone on PATH: with no
+# ffprobe there the tool skips reading back a file nobody wrote.
 mkdir "$OUT/bin"
-printf '#!/bin/sh\ncat <&3 >/dev/null & cat <&4 >/dev/null\nwait\n' > "$OUT/bin/ffmpeg"
+printf '#!/bin/sh\n/bin/cat <&3 >/dev/null & /bin/cat <&4 >/dev/null\nwait\n' > "$OUT/bin/ffmpeg"
 chmod +x "$OUT/bin/ffmpeg"
 # shellcheck disable=SC2086
-PATH="$OUT/bin:$PATH" run "loop, no encoding" "$OUT/null.mkv" $LOOP
+TOOL_PATH="$OUT/bin" run "loop, no encoding" "$OUT/null.mkv" $LOOP
 seconds="$(tail -n 1 "$OUT/loop.tsv" | cut -f2)"
 start="$(date +%s.%N)"
 "$TOOL" render-music --seconds "$((seconds / 1000 + 1))" --out "$OUT/music.wav"

@@ -81,6 +81,8 @@ stage_web() {
     build "$WEB_NATIVE" -DISOLOOP_BENCH=ON -DISOLOOP_SANITIZE=
   ISOLOOP_PACK="$WEB_NATIVE/julia.3ds" ISOLOOP_BUILD="$WEB_NATIVE" sh tests/web/run.sh
   sh tests/web/node/run.sh "$WEB_NATIVE/julia.3ds"
+  # The browser's benchmark once, on a few seconds, so it cannot rot unseen.
+  node bench/web_fps.js --site build-web/site --pack "$WEB_NATIVE/julia.3ds" --seconds 4 --no-synth
 }
 
 # The slow tests too: the capture's stops and full disks are where the tools'

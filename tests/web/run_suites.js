@@ -1,5 +1,5 @@
 // Runs the browser suites (suites/*.test.js, or the files given) one after
-// another through node's test runner with its spec reporter, whose summary
+// another through node's test runner with its human-readable reporter, whose summary
 // is what CI reads. A suite in which no test ran (every one skipped, or none
 // defined) fails: a stage that checked nothing must not pass.
 'use strict';

@@ -123,15 +123,23 @@ const chromiumFlags = [
   '--enable-unsafe-swiftshader',
 ];
 
+// Or headed on the current DISPLAY, its WebGL through ANGLE on the system's
+// GL (Mesa's llvmpipe under Xvfb): a machine whose GPU is weak but usable.
+const systemGlFlags = [
+  ...chromiumFlags.filter((f) => f !== '--headless' && !/swiftshader/.test(f)),
+  '--use-angle=gl',
+  '--ignore-gpu-blocklist',
+];
+
 // A fresh profile per launch, removed on close. newPage() gives the page
 // interface; its raw page is playwright's, for the checks only chromium runs.
-async function launch(extra = []) {
+async function launch(extra = [], { systemGl = false } = {}) {
   const { chromium } = require('playwright-core');
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'isoloop-chromium-'));
   const context = await chromium.launchPersistentContext(dir, {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: [...chromiumFlags, ...extra],
+    headless: !systemGl,
+    args: [...(systemGl ? systemGlFlags : chromiumFlags), ...extra],
   });
   return {
     engine: 'chromium',

@@ -30,7 +30,8 @@ add_library(isoloop_webgl STATIC
   src/app/web/gl/gl_caps.cpp
   src/app/web/gl/gl_matrix.cpp
   src/app/web/gl/gl_texture.cpp
-  src/app/web/gl/gl_draw.cpp)
+  src/app/web/gl/gl_draw.cpp
+  src/app/web/gl/gl_program.cpp)
 target_include_directories(isoloop_webgl PUBLIC src)
 # The page's contract for ending a show, which every program for the page keeps.
 add_library(isoloop_show_end STATIC src/app/web/show_end.cpp)

@@ -165,11 +165,27 @@ struct Textures {
     GLint unpackAlignment = 4;
 };
 
-// The shader standing in for the fixed-function pipeline, made at the first draw.
-struct Shader {
-    GLuint program = 0;
+// What decides which program stands in for the fixed-function pipeline at a
+// draw: a fragment computes only what its state needs, with no branches.
+struct ProgramKey {
+    bool textured = false;  // GL_TEXTURE_2D on, with a complete texture bound
+    int fog = 0;            // 0 off, 1 GL_LINEAR, 2 GL_EXP, 3 GL_EXP2
+    bool sphereMap = false; // s or t from the sphere map (only when textured)
+    int index() const { return (textured ? 1 : 0) | fog << 1 | (sphereMap ? 8 : 0); }
+};
+constexpr int kProgramKinds = 16;
+
+// One linked program, made at the first draw that needs it.
+struct Program {
+    GLuint id = 0;
     GLint uModelview = -1, uProjection = -1, uNormalMatrix = -1, uCol = -1, uNrm = -1, uTex = -1,
-          uSphereMap = -1, uTextured = -1, uFog = -1, uFogCol = -1, uSampler = -1;
+          uSphereMap = -1, uFog = -1, uFogCol = -1, uSampler = -1;
+};
+
+// The programs and the buffer immediate batches stream through.
+struct Shader {
+    std::array<Program, kProgramKinds> programs;
+    GLuint inUse = 0;
     GLuint streamBuffer = 0;
     std::vector<float> packed; // position-and-colour batches, 7 floats a vertex
 };
@@ -218,7 +234,13 @@ void applyTexGen(GLenum coord, GLint mode);
 void applyBindTexture(GLuint name);
 bool textureUsable(GLuint name);
 
-// Drawing (gl_draw.cpp): the shader takes the state as it is at the call.
+// Programs (gl_program.cpp): the one for a key, linked on first use, with
+// the attributes at the locations below in every program.
+enum Attr { kPos, kCol, kNrm, kTex, kInherit };
+ProgramKey programKey(const State& s);
+const Program& useProgram(ProgramKey key);
+
+// Drawing (gl_draw.cpp): the program takes the state as it is at the call.
 void drawBuffer(GLenum mode, GLuint buffer, GLint first, GLsizei count);
 void drawStream(GLenum mode, const Vertex* v, size_t count);
 

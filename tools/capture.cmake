@@ -6,6 +6,6 @@ if(NOT TARGET PkgConfig::SNDFILE)
 endif()
 target_sources(isoloop-tool PRIVATE tools/cmd_capture.cpp tools/capture/capture_progress.cpp
   tools/capture/encoder_sink.cpp tools/capture/frame_files_sink.cpp tools/capture/blend_sink.cpp
-  tools/capture/output_probe.cpp)
+  tools/capture/output_probe.cpp tools/capture/spawn_process.cpp)
 target_link_libraries(isoloop-tool PRIVATE isoloop_offscreen isoloop_art PkgConfig::SNDFILE
   Threads::Threads)

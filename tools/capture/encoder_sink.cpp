@@ -12,6 +12,7 @@
 #include "capture/bounded_queue.h"
 #include "capture/capture_sink.h"
 #include "capture/output_probe.h"
+#include "capture/spawn_process.h"
 
 #include <atomic>
 #include <cerrno>
@@ -23,13 +24,10 @@
 #include <mutex>
 #include <poll.h>
 #include <pthread.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -167,32 +165,9 @@ class EncoderSink : public FrameSink {
             *error = std::string("cannot make a pipe: ") + std::strerror(errno);
             return false;
         }
-        std::vector<std::string> args = encoderArgs(enc);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, video[0], 3);
-        posix_spawn_file_actions_adddup2(&actions, audio[0], 4);
-        posix_spawn_file_actions_adddup2(&actions, errors[1], 2);
-        posix_spawnattr_t attr;
-        posix_spawnattr_init(&attr);
-        sigset_t defaults;
-        sigemptyset(&defaults);
-        sigaddset(&defaults, SIGPIPE);
-        sigaddset(&defaults, SIGINT);
-        sigaddset(&defaults, SIGTERM);
-        sigaddset(&defaults, SIGHUP);
-        posix_spawnattr_setsigdefault(&attr, &defaults);
-        posix_spawnattr_setpgroup(&attr, 0);
-        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-        int rc = posix_spawn(&pid_, enc.ffmpeg.c_str(), &actions, &attr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attr);
+        int rc = 0;
+        pid_ = spawnProcess(encoderArgs(enc), {{video[0], 3}, {audio[0], 4}, {errors[1], 2}},
+                            ChildGroup::Own, &rc);
         close(video[0]);
         close(audio[0]);
         close(errors[1]);
@@ -202,10 +177,9 @@ class EncoderSink : public FrameSink {
         // Writers wait in poll, a moment at a time, never in write.
         fcntl(video_, F_SETFL, fcntl(video_, F_GETFL) | O_NONBLOCK);
         fcntl(audio_, F_SETFL, fcntl(audio_, F_GETFL) | O_NONBLOCK);
-        if (rc != 0) {
+        if (pid_ < 0) {
             close(errors_);
             errors_ = -1;
-            pid_ = -1;
             *error = "cannot run " + enc.ffmpeg + ": " + std::strerror(rc);
             return false;
         }

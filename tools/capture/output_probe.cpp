@@ -2,39 +2,27 @@
 
 #include "capture/capture_clock.h"
 #include "capture/capture_sink.h"
+#include "capture/spawn_process.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 // Runs argv with standard output and error read back together; false when it
 // cannot run or does not end with 0.
-bool runForOutput(std::vector<std::string> args, std::string* out) {
+bool runForOutput(const std::vector<std::string>& args, std::string* out) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
-    pid_t pid;
-    int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    int error = 0;
+    pid_t pid = spawnProcess(args, {{fds[1], 1}, {fds[1], 2}}, ChildGroup::Ours, &error);
     close(fds[1]);
-    if (rc != 0) {
+    if (pid < 0) {
         close(fds[0]);
         return false;
     }

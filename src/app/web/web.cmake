@@ -40,9 +40,10 @@ target_include_directories(isoloop_show_end PUBLIC src)
 set(ISOLOOP_WEB_LINK -sUSE_SDL=1 -sMODULARIZE=1 -sEXPORT_NAME=createIsoloop -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
 set(ISOLOOP_WEB_FORCED "-include;${CMAKE_SOURCE_DIR}/src/app/web/gl/gl_web.h")
-# The entry, the capture page's program and the hooks the tests read.
+# The entry, the capture page's program, the demo's contract with the page
+# for its drawing size and its sound, and the hooks the tests read.
 set(ISOLOOP_WEB_ENTRY src/app/web/web_main.cpp src/app/web/web_capture.cpp
-  src/app/web/web_probe_hooks.cpp)
+  src/app/web/draw_size.cpp src/app/web/sound_state.cpp src/app/web/web_probe_hooks.cpp)
 
 set_source_files_properties(${ISOLOOP_EDGE_SOURCES} ${ISOLOOP_WEB_ENTRY} PROPERTIES
   COMPILE_OPTIONS "${ISOLOOP_WEB_FORCED}")

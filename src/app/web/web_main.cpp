@@ -12,13 +12,13 @@
 #include "app/gl/startup_steps.h"
 #include "app/sdl/display.h"
 #include "app/sdl/luz.h"
+#include "app/web/draw_size.h"
 #include "app/web/show_end.h"
 #include "app/web/web_capture.h"
 #include "app/web/web_probe_hooks.h"
 #include "base/working_dir.h"
 #include "synth/ring.h"
 #include "synth/sdl/audio_device.h"
-#include <GL/gl.h>
 #include <SDL.h>
 #include <cstring>
 #include <emscripten.h>
@@ -40,8 +40,6 @@ bool s_hidden = false;      // the tab is hidden
 bool s_soundOpen = false;   // SDL's device is open and playing
 bool s_reopenSound = false; // closed while hidden: reopens after the next refill
 double s_hiddenSince = 0;   // SDL clock seconds when it was hidden
-int s_drawWidth = 0;        // the viewport's size: the canvas's when last looked
-int s_drawHeight = 0;
 
 void webMixaudio(void* user, unsigned char* stream, int len) {
     probeSoundPull(len / 4);
@@ -80,17 +78,6 @@ double clockSeconds() {
 void stopSound() {
     s_reopenSound = false;
     closeSound();
-}
-
-// The page keeps the canvas at 4:3, so the projection (made for 4:3 at
-// start-up) stays as it is and only the viewport follows the canvas.
-void followCanvasSize() {
-    int w = 0, h = 0;
-    if (emscripten_get_canvas_element_size("#canvas", &w, &h) != EMSCRIPTEN_RESULT_SUCCESS) return;
-    if (w == s_drawWidth && h == s_drawHeight) return;
-    s_drawWidth = w;
-    s_drawHeight = h;
-    glViewport(0, 0, w, h);
 }
 
 void pass() {
@@ -142,34 +129,6 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 
 } // namespace
 
-extern "C" {
-// The drawing size the show's frames use now (the tests compare it with the
-// canvas's).
-EMSCRIPTEN_KEEPALIVE int isoweb_draw_width() {
-    return s_drawWidth;
-}
-EMSCRIPTEN_KEEPALIVE int isoweb_draw_height() {
-    return s_drawHeight;
-}
-// Whether the browser's sound device runs: 1 running, 0 held back (its
-// AudioContext suspended, as a browser does without a gesture or a device),
-// -1 not opened yet.
-EMSCRIPTEN_KEEPALIVE int isoweb_sound_running() {
-    return EM_ASM_INT({
-        if (typeof SDL != 'object' || !SDL.audioContext) return -1;
-        return SDL.audioContext.state == 'running' ? 1 : 0;
-    });
-}
-// Asks the browser again to run the sound (called from a click, which the
-// browser may require).
-EMSCRIPTEN_KEEPALIVE void isoweb_resume_sound() {
-    EM_ASM({
-        if (typeof SDL == 'object' && SDL.audioContext && SDL.audioContext.resume)
-            SDL.audioContext.resume().catch(function(){});
-    });
-}
-}
-
 int main(int argc, char** argv) {
     setWorkingDir("."); // the page puts the picture pack in the working directory
     if (argc > 1 && std::strcmp(argv[1], "capture") == 0) return runWebCapture(argc - 2, argv + 2);
@@ -179,8 +138,7 @@ int main(int argc, char** argv) {
     }
     isowebOnShowEnd(stopSound);
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
-    s_drawWidth = gScreen->w;
-    s_drawHeight = gScreen->h;
+    startDrawSize(gScreen->w, gScreen->h);
     s_startup = new WebStartup(gScreen->w, gScreen->h);
     emscripten_set_main_loop(pass, 0, 0);
     return 0;

@@ -116,6 +116,34 @@ function wholeDifference(px, ref) {
   return { mean: sum / (W * H * 3), badShare: bad / (W * H) };
 }
 
+// The first frame against the native one, in any engine: at every sampled
+// point, then as a whole. `start` starts the probe and resolves to its first
+// frame; the frame and the reference are left on the returned object for the
+// tests that follow.
+function firstFrameTests(engine, start) {
+  const first = { ref: fs.existsSync(options.reference) ? readPpm(options.reference) : null, px: null };
+
+  test('the first frame matches the native one at every sampled point', async () => {
+    first.px = await start();
+    assert.equal(first.px.length, W * H * 4, 'probe read back 640x480');
+    if (!first.ref) return assert.fail('no native reference picture at ' + options.reference);
+    assertPoints(staticPoints.concat(movingPoints), (x, y) => glPixel(first.px, x, y), first.ref, 'frame 0');
+  });
+
+  test('the first frame as a whole is near the native one', { skip: !first.ref && 'no native reference' }, () => {
+    const { mean, badShare } = wholeDifference(first.px, first.ref);
+    console.log(
+      `${engine} whole picture: mean ${mean.toFixed(3)} per channel, ${(100 * badShare).toFixed(3)}% off by more than 40`,
+    );
+    assert.ok(mean < 1.5, 'whole picture: mean difference per channel ' + mean.toFixed(3));
+    assert.ok(
+      badShare < 0.01,
+      'whole picture: share of pixels off by more than 40 ' + (100 * badShare).toFixed(3) + '%',
+    );
+  });
+  return first;
+}
+
 // The probe's first frame as the program read it back, through any driver.
 async function probePixels(page) {
   await page.waitFor(() => !!(window.isowebModule && window.isowebModule.probePixels), null, 30000);
@@ -156,8 +184,7 @@ after(async () => {
 });
 
 describe('start', () => {
-  let page, px;
-  const ref = fs.existsSync(options.reference) ? readPpm(options.reference) : null;
+  let page;
   before(async () => {
     page = await browser.newPage({ viewport: { width: W, height: H } });
   });
@@ -169,25 +196,10 @@ describe('start', () => {
     assert.ok(await page.raw.isVisible('#start'), 'Start button shown');
   });
 
-  test('the first frame matches the native one at every sampled point', async () => {
+  const first = firstFrameTests('chromium', async () => {
     await page.uncheck('#fullscreen');
     await page.click('#start');
-    px = await probePixels(page);
-    assert.equal(px.length, W * H * 4, 'probe read back 640x480');
-    if (!ref) return assert.fail('no native reference picture at ' + options.reference);
-    assertPoints(staticPoints.concat(movingPoints), (x, y) => glPixel(px, x, y), ref, 'frame 0');
-  });
-
-  test('the first frame as a whole is near the native one', { skip: !ref && 'no native reference' }, () => {
-    const { mean, badShare } = wholeDifference(px, ref);
-    console.log(
-      `whole picture: mean ${mean.toFixed(3)} per channel, ${(100 * badShare).toFixed(3)}% off by more than 40`,
-    );
-    assert.ok(mean < 1.5, 'whole picture: mean difference per channel ' + mean.toFixed(3));
-    assert.ok(
-      badShare < 0.01,
-      'whole picture: share of pixels off by more than 40 ' + (100 * badShare).toFixed(3) + '%',
-    );
+    return probePixels(page);
   });
 
   // What the page shows: the canvas at 1:1 in a 640x480 window. Only the
@@ -204,7 +216,7 @@ describe('start', () => {
     }, shot.toString('base64'));
     assert.ok(shown.w === W && shown.h === H, `screenshot is 640x480, got ${shown.w}x${shown.h}`);
     const shownPixel = (x, y) => [0, 1, 2].map((c) => shown.data[(y * W + x) * 4 + c]);
-    assertPoints(staticPoints, shownPixel, ref || Buffer.from(px.length), 'on the page');
+    assertPoints(staticPoints, shownPixel, first.ref || Buffer.from(first.px.length), 'on the page');
   });
 
   // Frames per second of the whole probe (more than 101,000 immediate-mode
@@ -387,8 +399,7 @@ describe('errors', () => {
 // again.
 for (const engine of options.engines.filter((e) => e !== 'chromium'))
   describe(engine, () => {
-    const ref = fs.existsSync(options.reference) ? readPpm(options.reference) : null;
-    let other, page, px;
+    let other, page;
     before(async () => {
       other = await openEngine(engine);
       page = await other.newPage();
@@ -398,24 +409,9 @@ for (const engine of options.engines.filter((e) => e !== 'chromium'))
       if (other) await other.close();
     });
 
-    test('the first frame matches the native one at every sampled point', async () => {
+    const first = firstFrameTests(engine, async () => {
       await startProbe(page, base);
-      px = await probePixels(page);
-      assert.equal(px.length, W * H * 4, 'probe read back 640x480');
-      if (!ref) return assert.fail('no native reference picture at ' + options.reference);
-      assertPoints(staticPoints.concat(movingPoints), (x, y) => glPixel(px, x, y), ref, 'frame 0');
-    });
-
-    test('the first frame as a whole is near the native one', { skip: !ref && 'no native reference' }, () => {
-      const { mean, badShare } = wholeDifference(px, ref);
-      console.log(
-        `${engine} whole picture: mean ${mean.toFixed(3)} per channel, ${(100 * badShare).toFixed(3)}% off by more than 40`,
-      );
-      assert.ok(mean < 1.5, 'whole picture: mean difference per channel ' + mean.toFixed(3));
-      assert.ok(
-        badShare < 0.01,
-        'whole picture: share of pixels off by more than 40 ' + (100 * badShare).toFixed(3) + '%',
-      );
+      return probePixels(page);
     });
 
     test('Escape ends the show, the main loop stops, Play again starts afresh', async () => {
@@ -426,7 +422,7 @@ for (const engine of options.engines.filter((e) => e !== 'chromium'))
       assert.equal(await probeFrames(page), stopped, 'the main loop stops after Escape');
       await page.click('#start');
       await page.waitFor(() => window.isowebModule.probeFrames > 2, null, 30000);
-      assert.ok((await probePixels(page)).equals(px), 'played again: the same first frame');
+      assert.ok((await probePixels(page)).equals(first.px), 'played again: the same first frame');
     });
 
     test('no console errors, no GL use the layer does not cover', async () =>

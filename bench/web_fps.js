@@ -111,6 +111,19 @@ function recorder(finish) {
 }
 const STRIDE = 5; // per frame: time, counter, width, work ms, render ms
 
+// The fewest frames a second over any 10 s within a stretch of frame times
+// (ms); a stretch shorter than 10 s counts whole.
+function lowest10s(at) {
+  const span = at[at.length - 1] - at[0];
+  if (span < 10000) return ((at.length - 1) * 1000) / Math.max(span, 1);
+  let low = Infinity;
+  for (let i = 0, j = 0; at[i] + 10000 <= at[at.length - 1]; i++) {
+    while (at[j] <= at[i] + 10000) j++;
+    low = Math.min(low, (j - 1 - i) / 10);
+  }
+  return low;
+}
+
 function stats(times) {
   const s = [...times].sort((a, b) => a - b);
   const q = (p) => s[Math.min(s.length - 1, Math.floor(p * (s.length - 1) + 0.5))];
@@ -219,15 +232,20 @@ async function main() {
   }
   const per = new Map();
   const order = [];
+  let prevScene = null;
   for (let i = STRIDE; i < rec.frames.length; i += STRIDE) {
     const dt = rec.frames[i] - rec.frames[i - STRIDE];
     const scene = sceneOf(rec.frames[i + 1]);
     if (!per.has(scene)) {
-      per.set(scene, { dt: [], width: [], work: [], render: [] });
+      per.set(scene, { dt: [], at: [], width: [], work: [], render: [] });
       order.push(scene);
     }
     const p = per.get(scene);
     p.dt.push(dt);
+    // A scene met again later in the loop starts a stretch of its own.
+    if (scene !== prevScene) p.at.push([]);
+    p.at[p.at.length - 1].push(rec.frames[i]);
+    prevScene = scene;
     p.width.push(rec.frames[i + 2]);
     p.work.push(rec.frames[i + 3]);
     p.render.push(rec.frames[i + 4]);
@@ -243,7 +261,7 @@ async function main() {
       ` at ratio ${ratio}${args.includes('--original') ? ', original 640x480' : ''}${finish ? ', read back every frame' : ''}):`,
   );
   console.log(
-    '  scene      frames   fps(mean)  median    p99   worst  over136ms  size(median, least)  work(median, p99)' +
+    '  scene      frames   fps(mean, 10 s low)  median    p99   worst  over136ms  size(median, least)  work(median, p99)' +
       (finish ? '  render(median, p99)' : ''),
   );
   for (const scene of order) {
@@ -258,7 +276,10 @@ async function main() {
     const work = stats(p.work);
     const render = stats(p.render);
     console.log(
-      `  ${scene.padEnd(9)} ${String(s.n).padStart(7)} ${(1000 / mean).toFixed(1).padStart(10)} ` +
+      `  ${scene.padEnd(9)} ${String(s.n).padStart(7)} ${(1000 / mean).toFixed(1).padStart(10)}, ` +
+        `${Math.min(...p.at.filter((a) => a.length > 1).map(lowest10s))
+          .toFixed(1)
+          .padStart(8)} ` +
         `${s.median.toFixed(1).padStart(7)} ${s.p99.toFixed(1).padStart(6)} ${s.worst.toFixed(0).padStart(7)} ${String(over).padStart(10)}` +
         `  ${size(w[w.length >> 1])}, ${size(w[0])}`.padEnd(22) +
         `  ${work.median.toFixed(2)}, ${work.p99.toFixed(2)}` +

@@ -306,19 +306,24 @@ void drawFog() {
     glDisable(GL_TEXTURE_2D);
     static const float orange[4] = {1.0f, 0.5f, 0.0f, 1.0f};
     glEnable(GL_FOG);
-    glFogi(GL_FOG_MODE, GL_EXP);
     glFogf(GL_FOG_DENSITY, 0.15f);
+    glFogf(GL_FOG_START, 1.0f);
+    glFogf(GL_FOG_END, 20.0f);
     glFogfv(GL_FOG_COLOR, orange);
     glLoadIdentity();
-    glBegin(GL_TRIANGLES);
+    // Each fog mode at two depths: the layer draws each with its own program.
+    static const GLint modes[5] = {GL_EXP, GL_EXP, GL_LINEAR, GL_EXP2, GL_LINEAR};
     for (int k = 0; k < 5; k++) {
+        glFogi(GL_FOG_MODE, modes[k]);
+        glBegin(GL_TRIANGLES);
         float z = -2.5f - 4.0f * (float)k;
         float x = -1.2f * (-z / 2.5f) + 0.5f * (float)k * (-z / 2.5f);
         float h = 0.3f * (-z / 2.5f);
         glColor3f(k % 2 ? 0.2f : 1.0f, k % 2 ? 0.4f : 1.0f, 1.0f);
         quad(x, -h, x + 0.45f * (-z / 2.5f), h, z);
+        glEnd();
     }
-    glEnd();
+    glFogi(GL_FOG_MODE, GL_EXP);
     glDisable(GL_FOG);
 }
 

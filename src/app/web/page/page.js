@@ -112,7 +112,8 @@ function watchFrames(show) {
     period = Math.min(period, median);
     const display = Math.min(period, 20);
     const k = currentK();
-    if (median > display * 1.25 && k > MIN_K) {
+    // Slower than 1.2 periods: under 50 frames a second on a 60 Hz display.
+    if (median > display * 1.2 && k > MIN_K) {
       slowK = k;
       slowAt = t;
       limitK = Math.max(MIN_K, Math.floor(k * STEP));

@@ -85,6 +85,16 @@ rm -rf "$root"
 cp -a "$base" "$root"
 rm -f "$root/.complete"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# Certificate authorities this machine adds to Debian's (a network that
+# inspects TLS, as npm's registry meets it here): the root trusts them too
+# once ca-certificates is installed in it.
+# node reads them from the bundle through NODE_EXTRA_CA_CERTS.
+extra_ca=""
+if ls /usr/local/share/ca-certificates/*.crt >/dev/null 2>&1; then
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+  extra_ca="NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt"
+fi
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"
 mount --rbind /dev "$root/dev"
@@ -94,7 +104,7 @@ git clone -q "$repo" "$root/home/isoloop"
 echo "checking $(git -C "$repo" rev-parse --short HEAD) on Debian $suite; log in $log"
 
 in_root() { # shell command, run in the clone as a new root user would
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 $extra_ca \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     sh -c "cd /home/isoloop && $1"
 }

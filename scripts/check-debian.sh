@@ -59,6 +59,13 @@ if ! command -v debootstrap >/dev/null; then
 fi
 
 mkdir -p "$roots"
+# One check of a suite at a time: a second would make the bare root or remove
+# the first's copy under it. It waits for the first.
+exec 9>"$roots/check-$suite.lock"
+if ! flock -n 9; then
+  echo "waiting for another check of Debian $suite on this machine" >&2
+  flock 9
+fi
 base="$roots/base-$suite"
 if [ ! -e "$base/.complete" ]; then
   rm -rf "$base"

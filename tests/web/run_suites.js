@@ -1,7 +1,7 @@
 // Runs the browser suites (suites/*.test.js, or the files given) one after
 // another through node's test runner and reports each test on a line of its
-// own, then the runner's own summary (tests, pass, fail...), which is what CI
-// reads. A suite in which no test ran
+// own, what the tests print (their figures), then the runner's own summary
+// (tests, pass, fail...), which is what CI reads. A suite in which no test ran
 // (every one skipped, or none defined) fails: a stage that checked nothing
 // must not pass.
 'use strict';
@@ -41,6 +41,7 @@ stream.on('test:fail', (d) => {
   const why = error ? (error.cause || error).stack || String(error.cause || error) : '';
   console.log(`${indent(d)}✖ ${d.name}\n${why.replace(/^/gm, indent(d) + '    ')}`);
 });
+stream.on('test:stdout', (d) => process.stdout.write(d.message));
 stream.on('test:diagnostic', (d) => console.log(`${indent(d)}ℹ ${d.message}`));
 stream.on('end', () => {
   for (const [file, n] of ran)
